@@ -1,5 +1,6 @@
 // Start-up with the settings file, the clock and title line, "Velden leeg"
 // and the settings written at close.
+#include "EventLoopPauser.h"
 #include "MainTexts.h"
 #include "Mp3Files.h"
 #include "PictureBox.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLineEdit>
 #include <QtTest>
@@ -26,6 +28,7 @@ private Q_SLOTS:
     void titleLine_data();
     void titleLine();
     void titleKeptInLastSlots();
+    void clockTicksDuringPause();
     void clearFields();
 
 private:
@@ -185,6 +188,22 @@ void MainWindowLifecycleTest::titleKeptInLastSlots()
         harness->window->tick();
         QCOMPARE(harness->text(QStringLiteral("Label2")), QString::fromLatin1(MakerHost));
     }
+}
+
+void MainWindowLifecycleTest::clockTicksDuringPause()
+{
+    harness->open().show();
+    QVERIFY(QTest::qWaitForWindowExposed(harness->window.get()));
+    harness->clock.advancing = true;
+    harness->clock.readings = 0;
+    QElapsedTimer timer;
+    timer.start();
+    EventLoopPauser().pause(0.6f);
+    QVERIFY(timer.elapsed() >= 600);
+    // Timer1 went on ticking every 100 ms while the pause lasted.
+    QVERIFY2(harness->clock.readings >= 4, qPrintable(QString::number(harness->clock.readings)));
+    QCOMPARE(harness->text(QStringLiteral("KlokLabel")),
+             ClockText(harness->clock.time.addSecs(harness->clock.readings).time()));
 }
 
 void MainWindowLifecycleTest::clearFields()

@@ -23,10 +23,17 @@ public:
     MessageAnswer answer = MessageAnswer::Yes;
 };
 
+// A fixed time, or one that moves on a second at every reading.
 class FakeClock : public Clock {
 public:
-    QDateTime now() const override { return time; }
+    QDateTime now() const override
+    {
+        ++readings;
+        return advancing ? time.addSecs(readings) : time;
+    }
     QDateTime time = QDateTime(QDate(2024, 3, 7), QTime(9, 5, 3));
+    bool advancing = false;
+    mutable int readings = 0;
 };
 
 class FakeShell : public ShellLauncher {

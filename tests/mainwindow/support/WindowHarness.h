@@ -17,7 +17,7 @@ struct WindowHarness {
     explicit WindowHarness(const QString &startFolder = QString())
     {
         start = startFolder.isEmpty() ? dir.path() : startFolder;
-        settingsPath = dir.filePath(QStringLiteral("Brelko.ini"));
+        settingsPath = configDir.filePath(QStringLiteral("Brelko.ini"));
     }
 
     MainWindow &open()
@@ -99,7 +99,8 @@ struct WindowHarness {
         return find<QWidget>(name)->property("text").toString();
     }
 
-    QTemporaryDir dir;
+    QTemporaryDir dir;       // where the music is
+    QTemporaryDir configDir; // where the settings file is
     QString start;
     QString settingsPath;
     FakeMessages messages;
