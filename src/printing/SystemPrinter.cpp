@@ -57,9 +57,9 @@ bool SystemPrinter::submit()
 {
     if (!printer_ || QFileInfo(pageFile()).size() == 0)
         return false;
-    const int job = cupsPrintFile(queue_.toLocal8Bit().constData(),
-                                  QFile::encodeName(pageFile()).constData(),
-                                  jobTitle().toUtf8().constData(), 0, nullptr);
+    const int job =
+        cupsPrintFile(queue_.toLocal8Bit().constData(), QFile::encodeName(pageFile()).constData(),
+                      jobTitle().toUtf8().constData(), 0, nullptr);
     abort(); // the queue has its own copy now
     if (job <= 0)
         return false;

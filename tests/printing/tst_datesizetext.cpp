@@ -44,13 +44,20 @@ void DateSizeTextTest::zoneRemoved_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("zone last") << "HH:mm:ss t" << "HH:mm:ss";
-    QTest::newRow("zone first") << "t HH:mm:ss" << "HH:mm:ss";
-    QTest::newRow("zone in the middle") << "h:mm:ss t AP" << "h:mm:ss AP";
-    QTest::newRow("long zone name") << "HH:mm:ss tttt" << "HH:mm:ss";
-    QTest::newRow("quoted t kept") << "H 'tijd' mm t" << "H 'tijd' mm";
-    QTest::newRow("doubled quote") << "H''mm t" << "H''mm";
-    QTest::newRow("no zone") << "HH:mm:ss" << "HH:mm:ss";
+    QTest::newRow("zone last") << "HH:mm:ss t"
+                               << "HH:mm:ss";
+    QTest::newRow("zone first") << "t HH:mm:ss"
+                                << "HH:mm:ss";
+    QTest::newRow("zone in the middle") << "h:mm:ss t AP"
+                                        << "h:mm:ss AP";
+    QTest::newRow("long zone name") << "HH:mm:ss tttt"
+                                    << "HH:mm:ss";
+    QTest::newRow("quoted t kept") << "H 'tijd' mm t"
+                                   << "H 'tijd' mm";
+    QTest::newRow("doubled quote") << "H''mm t"
+                                   << "H''mm";
+    QTest::newRow("no zone") << "HH:mm:ss"
+                             << "HH:mm:ss";
 }
 
 void DateSizeTextTest::zoneRemoved()

@@ -78,7 +78,7 @@ void PrintTagsTest::print_data()
     QTest::addColumn<bool>("printed");
     using F = ImagePrinter::Fault;
     QTest::newRow("printed") << "song.mp3" << int(F::None) << QStringList{"date", "open", "submit"}
-                            << true;
+                             << true;
     QTest::newRow("no printer") << "song.mp3" << int(F::Missing) << QStringList{"date", "open"}
                                 << false;
     QTest::newRow("no file clicked") << "" << int(F::None) << QStringList{} << false;
@@ -86,11 +86,9 @@ void PrintTagsTest::print_data()
     QTest::newRow("refused at start")
         << "song.mp3" << int(F::FailsWhenStarted) << QStringList{"date", "open", "abort"} << false;
     QTest::newRow("refused by the queue")
-        << "song.mp3" << int(F::Refused) << QStringList{"date", "open", "submit", "abort"}
-        << false;
-    QTest::newRow("fails half way")
-        << "song.mp3" << int(F::FailsWhilePainting) << QStringList{"date", "open", "abort"}
-        << false;
+        << "song.mp3" << int(F::Refused) << QStringList{"date", "open", "submit", "abort"} << false;
+    QTest::newRow("fails half way") << "song.mp3" << int(F::FailsWhilePainting)
+                                    << QStringList{"date", "open", "abort"} << false;
 }
 
 void PrintTagsTest::print()
@@ -120,7 +118,8 @@ void PrintTagsTest::print()
     }
     QCOMPARE(messages.shown.size(), 1);
     const MessageRequest &shown = messages.shown.first();
-    QCOMPARE(shown.text, QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
+    QCOMPARE(shown.text,
+             QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
     QCOMPARE(shown.caption, QStringLiteral("Brelko"));
     QCOMPARE(shown.buttons, MessageButtons::Ok);
     QCOMPARE(shown.icon, MessageIcon::None);

@@ -26,7 +26,7 @@ QVector<ExpectedText> expectedPage(const QStringList &v)
 {
     // v: file name, six tag values, date and size, path
     QVector<ExpectedText> page{{450, 2100, "Data : " + v[0], Red, true}};
-    const QStringList labels{"Titel.............. ", "Artiest.......... ", "Album.......... ",
+    const QStringList labels{"Titel.............. ", "Artiest.......... ",   "Album.......... ",
                              "Jaar.............. ",  "Info............... ", "Genre........... ",
                              "Bestand....... ",      "Size.............. ",  "Pathname..... "};
     const QStringList values{v[1], v[2], v[3], v[4], v[5], v[6], v[0], v[7], v[8]};
@@ -102,15 +102,23 @@ void TagReportTest::page_data()
 {
     QTest::addColumn<int>("dpi");
     QTest::addColumn<QStringList>("values");
-    const QStringList full{"song.mp3", "Titel", "Artiest", "Album", "1999", "Commentaar",
-                           "Jazz", "02-01-2024 09:05:07 / Grootte : 4 Bytes", "/m/song.mp3"};
-    const QStringList edited{"song.mp3", "  Nieuw  ", "Artiest", "Album", "2001", " x",
-                             "Unknown Genre Entry", "02-01-2024 / Grootte : 4 Bytes",
+    const QStringList full{
+        "song.mp3",   "Titel",      "Artiest", "Album",
+        "1999",       "Commentaar", "Jazz",    "02-01-2024 09:05:07 / Grootte : 4 Bytes",
+        "/m/song.mp3"};
+    const QStringList edited{"song.mp3",
+                             "  Nieuw  ",
+                             "Artiest",
+                             "Album",
+                             "2001",
+                             " x",
+                             "Unknown Genre Entry",
+                             "02-01-2024 / Grootte : 4 Bytes",
                              "/m/song.mp3"};
-    const QStringList empty{"song.mp3", "", "", "", "", "", "", "02-01-2024 / Grootte : 0 Bytes",
+    const QStringList empty{"song.mp3",   "", "", "", "", "", "", "02-01-2024 / Grootte : 0 Bytes",
                             "/m/song.mp3"};
-    const QStringList noSelection{"", "Titel", "", "", "", "", "Blues", "d / Grootte : 4 Bytes",
-                                  "/m/old.mp3"};
+    const QStringList noSelection{
+        "", "Titel", "", "", "", "", "Blues", "d / Grootte : 4 Bytes", "/m/old.mp3"};
     QTest::newRow("1200 dpi") << 1200 << full;
     QTest::newRow("600 dpi") << 600 << full;
     QTest::newRow("300 dpi edited") << 300 << edited;
@@ -185,15 +193,20 @@ void TagReportTest::pdfPositions()
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
     QMultiHash<QString, QPointF> found; // word -> top-left in twips
     for (const auto &m : word.globalMatch(html))
-        found.insert(m.captured(3), QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * 20);
+        found.insert(m.captured(3),
+                     QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * 20);
 
     const struct {
         QString word;
         int x, y;
-    } cases[] = {{"Data", 450, 2100},           {"a.mp3", 1980, 4800},
-                 {"Titel..............", 450, 2700}, {"Titel", 1980, 2700},
-                 {"Genre...........", 450, 4200}, {"Jazz", 1980, 4200},
-                 {"Pathname.....", 450, 5400},    {"/m/a.mp3", 1980, 5400}};
+    } cases[] = {{"Data", 450, 2100},
+                 {"a.mp3", 1980, 4800},
+                 {"Titel..............", 450, 2700},
+                 {"Titel", 1980, 2700},
+                 {"Genre...........", 450, 4200},
+                 {"Jazz", 1980, 4200},
+                 {"Pathname.....", 450, 5400},
+                 {"/m/a.mp3", 1980, 5400}};
     for (const auto &c : cases) {
         const QList<QPointF> at = found.values(c.word);
         const bool placed = std::any_of(at.begin(), at.end(), [&](const QPointF &p) {
