@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,6 +21,7 @@ private Q_SLOTS:
     void initTestCase();
     void noDefaultQueue();
     void noFileNoJob();
+    void abortedJobNeverReachesTheQueue();
     void printsOnePageOnCupsPdf();
     void printsTheContentThroughAFileQueue();
 
@@ -99,6 +101,23 @@ void SystemPrinterTest::noFileNoJob()
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(printer.lastJobId(), 0);
     }
+    QCOMPARE(allJobs(), QString());
+}
+
+// Qt's own abort leaves a CUPS job to be sent when painting ends; ours
+// must not send anything.
+void SystemPrinterTest::abortedJobNeverReachesTheQueue()
+{
+    QVERIFY(cups_->run("lpadmin", {"-d", "BrelkoPdf"}).isEmpty());
+    SystemPrinter printer;
+    QPaintDevice *page = printer.open();
+    QVERIFY(page);
+    QPainter painter(page);
+    painter.drawText(QPointF(100, 100), "half a page");
+    painter.end();
+    printer.abort();
+    QVERIFY(!printer.submit());
+    QCOMPARE(printer.lastJobId(), 0);
     QCOMPARE(allJobs(), QString());
 }
 
