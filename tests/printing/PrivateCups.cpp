@@ -103,11 +103,14 @@ QString PrivateCups::start()
 
     const QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
-        if (scheduler_.state() == QProcess::NotRunning)
-            return QStringLiteral("cupsd stopped at once:\n") + errorLog();
-        if (run(QStringLiteral("lpstat"), {QStringLiteral("-r")}).isEmpty())
+        QString status; // lpstat -r succeeds either way; only its words tell
+        run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &status);
+        if (status.trimmed() == QStringLiteral("scheduler is running"))
             return QString();
-        QThread::msleep(100);
+        if (scheduler_.waitForFinished(100))
+            return QStringLiteral("cupsd stopped at once (exit code %1):\n")
+                       .arg(scheduler_.exitCode()) +
+                   errorLog();
     }
     return QStringLiteral("cupsd did not answer within 10 seconds:\n") + errorLog();
 }
