@@ -200,7 +200,7 @@ void ColourWindow::barChanged(int index, int value)
 
 void ColourWindow::resetColour()
 {
-    colour_ = DefaultColour;
+    colour_ = BackgroundColour{}; // the start-up default, 220/220/190
     showValues();
     paintBackgrounds();
 }

@@ -21,8 +21,6 @@ public:
     ColourWindow(BackgroundColour &colour, std::function<void()> applyBackground,
                  QWidget *parent = nullptr);
 
-    static constexpr BackgroundColour DefaultColour{220, 220, 190};
-
 protected:
     void showEvent(QShowEvent *event) override;
 
