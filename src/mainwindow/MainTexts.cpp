@@ -70,17 +70,17 @@ QString DateTimeText(const QDateTime &dateTime, const QLocale &locale)
     return text;
 }
 
-QString FileDateSizeText(const QDateTime &lastModified, qint64 size, const QLocale &locale)
+QString DateSizeLine(const QDateTime &lastModified, qint64 size, const QLocale &locale)
 {
     return DateTimeText(lastModified, locale) + QStringLiteral(" / Grootte : ") +
            QString::number(size) + QStringLiteral(" Bytes");
 }
 
-QString FileDateSizeText(const QFileInfo &file, const QLocale &locale)
+QString DateSizeLine(const QFileInfo &file, const QLocale &locale)
 {
     QFileInfo fresh(file);
     fresh.refresh();
     if (!fresh.exists())
         return QString();
-    return FileDateSizeText(fresh.lastModified(), fresh.size(), locale);
+    return DateSizeLine(fresh.lastModified(), fresh.size(), locale);
 }

@@ -29,11 +29,11 @@ std::optional<QString> TitleLineText(const QDateTime &now, const QLocale &locale
 // The time is left out at exactly midnight.
 QString DateTimeText(const QDateTime &dateTime, const QLocale &locale);
 
-// "date time / Grootte : N Bytes" for a file, as the information line and the
-// printed report show it. Empty when the file cannot be looked at.
-QString FileDateSizeText(const QFileInfo &file, const QLocale &locale = QLocale::system());
-QString FileDateSizeText(const QDateTime &lastModified, qint64 size,
-                         const QLocale &locale = QLocale::system());
+// "date time / Grootte : N Bytes" for a file, as the information line shows
+// it. Empty when the file cannot be looked at (it vanished since listing).
+QString DateSizeLine(const QFileInfo &file, const QLocale &locale = QLocale::system());
+QString DateSizeLine(const QDateTime &lastModified, qint64 size,
+                     const QLocale &locale = QLocale::system());
 
 // Prefixes of the three information lines.
 extern const char *const FileNamePrefix;

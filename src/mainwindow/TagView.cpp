@@ -58,8 +58,7 @@ void MainWindow::showFile(const QString &folder, const QString &name)
         folder.endsWith(QLatin1Char('/')) ? folder : QString(folder + QLatin1Char('/'));
     selectedFilePath_ = selectedFolder_ + name;
     SetCaption(label3_, QLatin1String(FileNamePrefix) + name);
-    SetCaption(label4_,
-               QLatin1String(FileDatePrefix) + FileDateSizeText(QFileInfo(selectedFilePath_)));
+    SetCaption(label4_, QLatin1String(FileDatePrefix) + DateSizeLine(QFileInfo(selectedFilePath_)));
     SetCaption(label5_, QLatin1String(FilePathPrefix) + selectedFilePath_);
 
     prepareSummary();

@@ -91,10 +91,6 @@ void MainTextsTest::dateTime_data()
     QTest::newRow("nl midnight") << "nl_NL" << QDateTime(date, QTime(0, 0, 0)) << "07-03-2024";
     QTest::newRow("nl one second past")
         << "nl_NL" << QDateTime(date, QTime(0, 0, 1)) << "07-03-2024 00:00:01";
-    QTest::newRow("de") << "de_DE" << QDateTime(date, QTime(23, 4, 5)) << "07.03.24 23:04:05";
-    // The English long time format ends in a zone name; it is left out.
-    QTest::newRow("en_US") << "en_US" << QDateTime(date, QTime(13, 4, 5), Qt::UTC)
-                           << "3/7/24 1:04:05\u202fPM";
 }
 
 void MainTextsTest::dateTime()
@@ -102,11 +98,7 @@ void MainTextsTest::dateTime()
     QFETCH(QString, locale);
     QFETCH(QDateTime, dateTime);
     QFETCH(QString, text);
-    const QString shown = DateTimeText(dateTime, QLocale(locale));
-    // Some CLDR versions write a plain blank before AM/PM.
-    QCOMPARE(QString(shown).replace(QChar(0x202f), QLatin1Char(' ')),
-             QString(text).replace(QChar(0x202f), QLatin1Char(' ')));
-    QVERIFY(!shown.contains(QStringLiteral("UTC")));
+    QCOMPARE(DateTimeText(dateTime, QLocale(locale)), text);
 }
 
 void MainTextsTest::fileDateSize()
@@ -120,17 +112,17 @@ void MainTextsTest::fileDateSize()
     const QDateTime when(QDate(2024, 3, 7), QTime(9, 5, 3));
     struct utimbuf times = {time_t(when.toSecsSinceEpoch()), time_t(when.toSecsSinceEpoch())};
     QCOMPARE(utime(QFile::encodeName(path).constData(), &times), 0);
-    QCOMPARE(FileDateSizeText(QFileInfo(path), QLocale("nl_NL")),
+    QCOMPARE(DateSizeLine(QFileInfo(path), QLocale("nl_NL")),
              QStringLiteral("07-03-2024 09:05:03 / Grootte : 12345 Bytes"));
     // Large sizes have no thousands separators.
-    QCOMPARE(FileDateSizeText(when, 1234567890123LL, QLocale("nl_NL")),
+    QCOMPARE(DateSizeLine(when, 1234567890123LL, QLocale("nl_NL")),
              QStringLiteral("07-03-2024 09:05:03 / Grootte : 1234567890123 Bytes"));
 }
 
 void MainTextsTest::vanishedFile()
 {
     QTemporaryDir dir;
-    QCOMPARE(FileDateSizeText(QFileInfo(dir.filePath(QStringLiteral("gone.mp3")))), QString());
+    QCOMPARE(DateSizeLine(QFileInfo(dir.filePath(QStringLiteral("gone.mp3")))), QString());
 }
 
 void MainTextsTest::softwarePage()

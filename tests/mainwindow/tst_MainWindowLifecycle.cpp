@@ -25,8 +25,6 @@ private Q_SLOTS:
     void closeStoresColour();
     void setBackgroundRepaintsEightSurfaces();
     void clockLabel();
-    void titleLine_data();
-    void titleLine();
     void titleKeptInLastSlots();
     void clockTicksDuringPause();
     void clearFields();
@@ -149,29 +147,6 @@ void MainWindowLifecycleTest::clockLabel()
     QCOMPARE(harness->text(QStringLiteral("KlokLabel")), QStringLiteral("23:59:00 "));
     auto *label = harness->find<QLabel>(QStringLiteral("KlokLabel"));
     QCOMPARE(label->size(), label->sizeHint());
-}
-
-void MainWindowLifecycleTest::titleLine_data()
-{
-    QTest::addColumn<int>("second");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("3: the date") << 3
-                                 << QLocale::system().toString(QDate(2024, 3, 7),
-                                                               QLocale::ShortFormat);
-    QTest::newRow("8") << 8 << "Gratis software";
-    QTest::newRow("20") << 20 << "filatelisten";
-    QTest::newRow("33: the host") << 33 << QString::fromLatin1(MakerHost);
-    QTest::newRow("40") << 40 << "Brelko";
-}
-
-void MainWindowLifecycleTest::titleLine()
-{
-    QFETCH(int, second);
-    QFETCH(QString, title);
-    harness->open();
-    harness->clock.time = QDateTime(QDate(2024, 3, 7), QTime(10, 0, second));
-    harness->window->tick();
-    QCOMPARE(harness->text(QStringLiteral("Label2")), title);
 }
 
 void MainWindowLifecycleTest::titleKeptInLastSlots()
