@@ -2,6 +2,9 @@
 #include "EventLoopPauser.h"
 #include "FolderLister.h"
 #include "MainWindow.h"
+#include "ColourWindow.h"
+#include "PrintTags.h"
+#include "SystemPrinter.h"
 #include "TagFileService.h"
 
 #include <QApplication>
@@ -30,6 +33,20 @@ int main(int argc, char *argv[])
         messages,           clock, shell, pauser, folders, tagFiles, SettingsFile::defaultPath(),
         QDir::currentPath()};
     MainWindow window(services);
+
+    window.setButtonAction(1, [&window] {
+        BackgroundColour colour = window.background();
+        ColourWindow colours(colour, [&] { window.setBackground(colour); }, &window);
+        colours.exec();
+    });
+    SystemPrinter printer;
+    window.setButtonAction(3, [&] {
+        const MainWindow::ShownTag shown = window.shownTag();
+        const ReportFields fields{shown.fileName, shown.title,   shown.artist,
+                                  shown.album,    shown.year,    shown.comment,
+                                  shown.genre,    shown.selectedFilePath};
+        PrintTags(fields, QFileInfo(shown.selectedFilePath), printer, messages, &window);
+    });
 
     // "brelko FOLDER" opens the folder as if the user had chosen it, so
     // "Open with Brelko" on a folder works.

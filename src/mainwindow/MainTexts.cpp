@@ -5,26 +5,31 @@ const char *const FileNamePrefix = "Bestand ..............: ";
 const char *const FileDatePrefix = "Date ...................: ";
 const char *const FilePathPrefix = "Pathname ...........: ";
 
-namespace {
-
-// The locale's long time format names the time zone ("t", "tt", "ttt"); the
-// information line never did, so those tokens and the blanks before them go.
-QString TimeFormatWithoutZone(const QLocale &locale)
+QString TimeFormatWithoutZone(const QString &format)
 {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
     QString result;
     bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
+    for (int i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted; // a doubled quote flips twice and stays literal
+            result += c;
             continue;
-        result += c;
+        }
+        if (quoted || c != QLatin1Char('t')) {
+            result += c;
+            continue;
+        }
+        while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('t'))
+            ++i;
+        // Drop the blank that joined the zone to the rest, on whichever side.
+        if (result.endsWith(QLatin1Char(' ')))
+            result.chop(1);
+        else if (i + 1 < format.size() && format.at(i + 1) == QLatin1Char(' '))
+            ++i;
     }
     return result.trimmed();
 }
-
-} // namespace
 
 QString SoftwarePageUrl()
 {
@@ -66,7 +71,7 @@ QString DateTimeText(const QDateTime &dateTime, const QLocale &locale)
     QString text = locale.toString(dateTime.date(), QLocale::ShortFormat);
     const QTime time = dateTime.time();
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
-        text += QLatin1Char(' ') + locale.toString(time, TimeFormatWithoutZone(locale));
+        text += QLatin1Char(' ') + locale.toString(time, TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
     return text;
 }
 

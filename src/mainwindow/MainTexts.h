@@ -29,6 +29,11 @@ std::optional<QString> TitleLineText(const QDateTime &now, const QLocale &locale
 // The time is left out at exactly midnight.
 QString DateTimeText(const QDateTime &dateTime, const QLocale &locale);
 
+// The locale's long time format names the time zone ("t", "tt", ...); the
+// information line never did, so those tokens and the blank that joined them
+// go. Quoted literal text is kept.
+QString TimeFormatWithoutZone(const QString &format);
+
 // "date time / Grootte : N Bytes" for a file, as the information line shows
 // it. Empty when the file cannot be looked at (it vanished since listing).
 QString DateSizeLine(const QFileInfo &file, const QLocale &locale = QLocale::system());

@@ -1,6 +1,6 @@
 #include "PrintTags.h"
 
-#include "DateSizeText.h"
+#include "MainTexts.h"
 #include "ReportPrinter.h"
 
 #include <QPainter>
@@ -48,6 +48,6 @@ bool PrintTags(const ReportFields &fields, const QFileInfo &file,
 bool PrintTags(const ReportFields &fields, const QFileInfo &file, ReportPrinter &printer,
                MessageService &messages, QWidget *owner)
 {
-    const auto dateSizeText = [](const QFileInfo &info) { return FileDateSizeText(info); };
+    const auto dateSizeText = [](const QFileInfo &info) { return DateSizeLine(info); };
     return PrintTags(fields, file, dateSizeText, printer, messages, owner);
 }

@@ -1,6 +1,6 @@
 #include "TagReport.h"
 
-#include "DateSizeText.h"
+#include "MainTexts.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -22,7 +22,7 @@ std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, cons
 std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, const QFileInfo &file)
 {
     return GatherReportInput(fields, file,
-                             [](const QFileInfo &info) { return FileDateSizeText(info); });
+                             [](const QFileInfo &info) { return DateSizeLine(info); });
 }
 
 QVector<ReportText> ReportTexts(const TagReportInput &input)

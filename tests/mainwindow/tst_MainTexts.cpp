@@ -16,6 +16,8 @@ private Q_SLOTS:
     void titleLine();
     void dateTime_data();
     void dateTime();
+    void zoneRemoved_data();
+    void zoneRemoved();
     void fileDateSize();
     void vanishedFile();
     void softwarePage();
@@ -99,6 +101,33 @@ void MainTextsTest::dateTime()
     QFETCH(QDateTime, dateTime);
     QFETCH(QString, text);
     QCOMPARE(DateTimeText(dateTime, QLocale(locale)), text);
+}
+
+void MainTextsTest::zoneRemoved_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zone last") << "HH:mm:ss t"
+                               << "HH:mm:ss";
+    QTest::newRow("zone first") << "t HH:mm:ss"
+                                << "HH:mm:ss";
+    QTest::newRow("zone in the middle") << "h:mm:ss t AP"
+                                        << "h:mm:ss AP";
+    QTest::newRow("long zone name") << "HH:mm:ss tttt"
+                                    << "HH:mm:ss";
+    QTest::newRow("quoted t kept") << "H 'tijd' mm t"
+                                   << "H 'tijd' mm";
+    QTest::newRow("doubled quote") << "H''mm t"
+                                   << "H''mm";
+    QTest::newRow("no zone") << "HH:mm:ss"
+                             << "HH:mm:ss";
+}
+
+void MainTextsTest::zoneRemoved()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(TimeFormatWithoutZone(format), expected);
 }
 
 void MainTextsTest::fileDateSize()
