@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <QFile>
+#include <algorithm>
 
 namespace {
 StepResult StepOf(int result, const std::string &path)
@@ -95,6 +96,8 @@ OperationRun::Outcome OperationRun::copyContents(const std::string &source,
     const Outcome listed = settle([&] { return StepOf(io_.listFolder(source, names), source); });
     if (listed != Outcome::Done)
         return listed;
+    // In name order, so questions and progress come in the order people expect.
+    std::sort(names.begin(), names.end());
     bool complete = true;
     for (const std::string &name : names) {
         const Outcome outcome = entry(JoinPath(source, name), target, name);
