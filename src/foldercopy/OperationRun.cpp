@@ -3,10 +3,10 @@
 #include "PathNames.h"
 #include "ShellOperation.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <QFile>
-#include <algorithm>
 
 namespace {
 StepResult StepOf(int result, const std::string &path)

@@ -6,6 +6,7 @@
 #include "OperationUi.h"
 #include "PathNames.h"
 
+#include <functional>
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -5,9 +5,9 @@
 #include "FolderEngine.h"
 #include "TreeFixture.h"
 
+#include <fcntl.h>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 
@@ -91,27 +91,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("destination");
         QTest::addColumn<qint32>("action");
         QTest::addColumn<qint32>("result");
-        QTest::newRow("empty source") << "" << "backup" << FO_COPY << qint32(ResultBadSource);
-        QTest::newRow("missing source") << "nothere" << "backup" << FO_COPY << qint32(ResultBadSource);
-        QTest::newRow("file as source") << "music/album/a.txt" << "backup" << FO_MOVE
-                                        << qint32(ResultBadSource);
-        QTest::newRow("empty destination") << "music/album" << "" << FO_MOVE << qint32(ResultBadDestination);
-        QTest::newRow("file as destination") << "music/album" << "music/album/a.txt" << FO_COPY
-                                             << qint32(ResultInsideSource);
-        QTest::newRow("destination is a file") << "music/album/sub" << "music/album/a.txt"
-                                               << FO_COPY << qint32(ResultBadDestination);
-        QTest::newRow("into itself") << "music/album" << "music/album" << FO_COPY
-                                     << qint32(ResultInsideSource);
-        QTest::newRow("into a subfolder") << "music/album" << "music/album/sub" << FO_MOVE
-                                          << qint32(ResultInsideSource);
-        QTest::newRow("into a missing subfolder") << "music/album" << "music/album/x/y" << FO_COPY
-                                                  << qint32(ResultInsideSource);
-        QTest::newRow("through dots") << "music/album" << "music/../music/album/sub" << FO_COPY
-                                      << qint32(ResultInsideSource);
-        QTest::newRow("root as source") << "/" << "backup" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("move into own parent") << "music/album" << "music" << FO_MOVE
-                                              << qint32(ResultSameFolder);
-        QTest::newRow("unknown action") << "music/album" << "backup" << 3 << qint32(ResultUnknownAction);
+        QTest::newRow("empty source") << ""
+                                      << "backup" << FO_COPY << qint32(ResultBadSource);
+        QTest::newRow("missing source") << "nothere"
+                                        << "backup" << FO_COPY << qint32(ResultBadSource);
+        QTest::newRow("file as source") << "music/album/a.txt"
+                                        << "backup" << FO_MOVE << qint32(ResultBadSource);
+        QTest::newRow("empty destination") << "music/album"
+                                           << "" << FO_MOVE << qint32(ResultBadDestination);
+        QTest::newRow("file as destination")
+            << "music/album"
+            << "music/album/a.txt" << FO_COPY << qint32(ResultInsideSource);
+        QTest::newRow("destination is a file")
+            << "music/album/sub"
+            << "music/album/a.txt" << FO_COPY << qint32(ResultBadDestination);
+        QTest::newRow("into itself") << "music/album"
+                                     << "music/album" << FO_COPY << qint32(ResultInsideSource);
+        QTest::newRow("into a subfolder")
+            << "music/album"
+            << "music/album/sub" << FO_MOVE << qint32(ResultInsideSource);
+        QTest::newRow("into a missing subfolder")
+            << "music/album"
+            << "music/album/x/y" << FO_COPY << qint32(ResultInsideSource);
+        QTest::newRow("through dots")
+            << "music/album"
+            << "music/../music/album/sub" << FO_COPY << qint32(ResultInsideSource);
+        QTest::newRow("root as source") << "/"
+                                        << "backup" << FO_COPY << qint32(ResultInsideSource);
+        QTest::newRow("move into own parent") << "music/album"
+                                              << "music" << FO_MOVE << qint32(ResultSameFolder);
+        QTest::newRow("unknown action") << "music/album"
+                                        << "backup" << 3 << qint32(ResultUnknownAction);
     }
     void refusesBadRequests()
     {
@@ -124,7 +134,8 @@ private Q_SLOTS:
         };
         const auto before = snapshot(temp_.path());
         ScriptedUi ui;
-        QCOMPARE(perform(action, FOF_NOCONFIRMATION, ui, place(source), place(destination)), result);
+        QCOMPARE(perform(action, FOF_NOCONFIRMATION, ui, place(source), place(destination)),
+                 result);
         QCOMPARE(ui.reports.size(), 1);
         QCOMPARE(snapshot(temp_.path()), before);
         QVERIFY(!QFileInfo::exists(temp_.filePath("backup")));
@@ -186,7 +197,8 @@ private Q_SLOTS:
             QCOMPARE(readFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
             for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
                 const QByteArray now = readFile(dst_ + "/album/" + name);
-                const QByteArray original = pattern(name.section('/', -1).left(1), name == "a.txt" ? 1000 : 70000);
+                const QByteArray original =
+                    pattern(name.section('/', -1).left(1), name == "a.txt" ? 1000 : 70000);
                 QCOMPARE(now == original, replaced.contains(name));
                 // A skipped or refused file stays in the source when moving.
                 if (moving && !replaced.contains(name))
@@ -288,7 +300,8 @@ private Q_SLOTS:
         // A move within one file system renames the folder with all in it,
         // so only a move to another one has to leave special files behind.
         QTemporaryDir other(QStringLiteral("/dev/shm/brelko-test-XXXXXX"));
-        if (action == FO_MOVE && (!other.isValid() || deviceOf(other.path()) == deviceOf(temp_.path())))
+        if (action == FO_MOVE &&
+            (!other.isValid() || deviceOf(other.path()) == deviceOf(temp_.path())))
             QSKIP("no second file system: /dev/shm is missing or on the work disk");
         const QString destination = action == FO_MOVE ? other.path() : dst_;
         const QByteArray fifo = QFile::encodeName(src_ + "/pipe");
@@ -354,8 +367,10 @@ private Q_SLOTS:
         QCOMPARE(!ui.progress.isEmpty(), shown);
         if (!shown)
             return;
-        QVERIFY(std::all_of(ui.progress.cbegin(), ui.progress.cend(),
-                            [&](const OperationProgress &p) { return p.currentName.isEmpty() != named; }));
+        QVERIFY(
+            std::all_of(ui.progress.cbegin(), ui.progress.cend(), [&](const OperationProgress &p) {
+                return p.currentName.isEmpty() != named;
+            }));
         QCOMPARE(ui.progress.last().bytesTotal, qint64(1000 + 70000 + 3000 + 10 + 20 + 30 + 40));
         QCOMPARE(ui.progress.last().bytesDone, ui.progress.last().bytesTotal);
     }

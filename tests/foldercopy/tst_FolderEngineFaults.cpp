@@ -6,10 +6,10 @@
 #include "FolderEngine.h"
 #include "TreeFixture.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
 #include <csignal>
 #include <fcntl.h>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <set>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -80,10 +80,7 @@ private:
     QTemporaryDir temp_;
     QString src_, dst_;
 
-    QStringList temporariesBelow(const QString &root)
-    {
-        return lostEntries({}, root, root);
-    }
+    QStringList temporariesBelow(const QString &root) { return lostEntries({}, root, root); }
 
 private Q_SLOTS:
     void init()
@@ -106,12 +103,13 @@ private Q_SLOTS:
         using E = ErrorAnswer;
         for (qint32 action : {FO_COPY, FO_MOVE}) {
             const char *verb = action == FO_COPY ? "copy" : "move";
-            QTest::addRow("%s, skip", verb) << action << 100 << QList<E>{E::Skip}
-                                            << qint32(ResultIncomplete) << false;
-            QTest::addRow("%s, retry then fine", verb) << action << 1 << QList<E>{E::Retry}
-                                                       << qint32(ResultOk) << true;
-            QTest::addRow("%s, retry, cancel", verb) << action << 100 << QList<E>{E::Retry, E::Cancel}
-                                                     << qint32(ResultCancelled) << false;
+            QTest::addRow("%s, skip", verb)
+                << action << 100 << QList<E>{E::Skip} << qint32(ResultIncomplete) << false;
+            QTest::addRow("%s, retry then fine", verb)
+                << action << 1 << QList<E>{E::Retry} << qint32(ResultOk) << true;
+            QTest::addRow("%s, retry, cancel", verb)
+                << action << 100 << QList<E>{E::Retry, E::Cancel} << qint32(ResultCancelled)
+                << false;
         }
     }
     void unreadableSourceFile()
@@ -181,7 +179,8 @@ private Q_SLOTS:
         QDir().mkpath(small);
         if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
             QSKIP("cannot mount a small tmpfs here (needs root)");
-        auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(small).constData(), MNT_DETACH); });
+        auto unmount =
+            qScopeGuard([&] { ::umount2(QFile::encodeName(small).constData(), MNT_DETACH); });
         writeFile(src_ + "/sub/zz-big.bin", pattern("big", 200000)); // cannot fit
         writeFile(small + "/album/a.txt", "old");
         const auto before = snapshot(src_);
@@ -226,7 +225,8 @@ private Q_SLOTS:
             ui.errorDefault = ErrorAnswer::Skip;
             FileIo io;
             FolderEngine engine(io);
-            const qint32 result = engine.perform({action, src_, destination, FOF_NOCONFIRMATION}, ui);
+            const qint32 result =
+                engine.perform({action, src_, destination, FOF_NOCONFIRMATION}, ui);
             const bool askedAboutBig = ui.errors.size() == 1 && ui.errors.first().contains("b.dat");
             ::_exit(askedAboutBig ? result : 100);
         }
