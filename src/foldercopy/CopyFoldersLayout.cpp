@@ -85,6 +85,19 @@ QGroupBox *Frame(QWidget *parent, const char *name, const QString &caption, cons
     return frame;
 }
 
+// The designed boxes are 12 pixels high, less than the font; they grow to
+// show their whole caption, about the same middle line and never past the
+// edge of their frame.
+void FitToText(QWidget *box, const QRect &place)
+{
+    const QSize wanted = box->sizeHint();
+    const int right = box->parentWidget()->width() - 2;
+    const int width =
+        qBound(place.width(), wanted.width(), qMax(place.width(), right - place.left()));
+    const int height = qMax(place.height(), wanted.height());
+    box->setGeometry(place.left(), place.top() - (height - place.height()) / 2, width, height);
+}
+
 template <typename Box>
 Box *ColouredBox(QWidget *parent, const QString &name, const QString &text, const QRect &place,
                  const QPalette &coloured)
@@ -96,6 +109,7 @@ Box *ColouredBox(QWidget *parent, const QString &name, const QString &text, cons
     box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
     box->setGeometry(place);
+    FitToText(box, place);
     return box;
 }
 
@@ -167,8 +181,10 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
     optionClicked(2);
     options_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
     options_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
-    for (int index : {1, 2})
+    for (int index : {1, 2}) {
         options_[index]->setAccessibleName(options_[index]->text());
+        FitToText(options_[index], Twips(150, 270 * index, 3300, 180));
+    }
 
     buildOptions(frame1, coloured);
     buildButtons(frame1, coloured);
