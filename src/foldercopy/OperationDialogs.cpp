@@ -9,7 +9,9 @@
 
 namespace {
 const int ProgressSteps = 1000;
-}
+// KB and MB of 1024, as file managers count.
+const QLocale::DataSizeFormats Traditional = QLocale::DataSizeTraditionalFormat;
+} // namespace
 
 OperationDialogs::OperationDialogs(QWidget *owner, MessageService &messages)
     : owner_(owner), messages_(messages)
@@ -107,8 +109,8 @@ QString OperationDialogs::progressText(const OperationProgress &progress)
 {
     const QLocale english(QLocale::English);
     const QString amount = QStringLiteral("%1 of %2")
-                               .arg(english.formattedDataSize(progress.bytesDone),
-                                    english.formattedDataSize(progress.bytesTotal));
+                               .arg(english.formattedDataSize(progress.bytesDone, 2, Traditional),
+                                    english.formattedDataSize(progress.bytesTotal, 2, Traditional));
     if (progress.currentName.isEmpty())
         return amount;
     return progress.currentName + QLatin1Char('\n') + amount;
