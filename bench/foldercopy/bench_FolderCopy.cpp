@@ -140,6 +140,7 @@ void moveWithinFileSystem(const QString &root, int runs)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int runs = 3;
     QTemporaryDir base(QDir::currentPath() + "/bench-foldercopy-XXXXXX");
     const QString where = base.path();

@@ -39,10 +39,23 @@ StepResult FileCopier::copyFile(const std::string &source, const struct stat &in
                                 const std::string &target, bool replace,
                                 const ChunkHandler &onChunk)
 {
+    std::string temporary;
+    StepResult result = writeCopy(source, info, target, true, onChunk, temporary);
+    if (result.kind != StepResult::Done)
+        return result;
+    result = publish(temporary, target, replace);
+    if (result.kind != StepResult::Done)
+        io_.unlink(temporary);
+    return result;
+}
+
+StepResult FileCopier::writeCopy(const std::string &source, const struct stat &info,
+                                 const std::string &target, bool flush, const ChunkHandler &onChunk,
+                                 std::string &temporary)
+{
     const int in = io_.open(source, O_RDONLY | O_NOFOLLOW);
     if (in < 0)
         return StepResult::failed(errno, source);
-    std::string temporary;
     const int out = createTemporary(ParentPath(target), temporary);
     if (out < 0) {
         const int error = errno;
@@ -55,14 +68,12 @@ StepResult FileCopier::copyFile(const std::string &source, const struct stat &in
         if (::geteuid() == 0)
             io_.fchown(out, info.st_uid, info.st_gid); // best effort, as cp -a
         if (io_.fchmod(out, info.st_mode & 07777) != 0 || io_.futimens(out, times) != 0 ||
-            io_.fsync(out) != 0)
+            (flush && io_.fsync(out) != 0))
             result = StepResult::failed(errno, target);
     }
     io_.close(in);
     if (io_.close(out) != 0 && result.kind == StepResult::Done)
         result = StepResult::failed(errno, target);
-    if (result.kind == StepResult::Done)
-        result = publish(temporary, target, replace);
     if (result.kind != StepResult::Done)
         io_.unlink(temporary);
     return result;

@@ -40,12 +40,19 @@ public:
     StepResult copyLink(const std::string &source, const struct stat &info,
                         const std::string &target, bool replace);
 
+    // The first half of copyFile: the complete copy under a temporary name
+    // beside target, flushed only when asked. Nothing is left on failure.
+    StepResult writeCopy(const std::string &source, const struct stat &info,
+                         const std::string &target, bool flush, const ChunkHandler &onChunk,
+                         std::string &temporary);
+    // The second half: the temporary name becomes target.
+    StepResult publish(const std::string &temporary, const std::string &target, bool replace);
+
 private:
     StepResult copyData(int in, int out, const std::string &source, const std::string &target,
                         const ChunkHandler &onChunk);
     StepResult copyByReading(int in, int out, const std::string &source, const std::string &target,
                              const ChunkHandler &onChunk);
-    StepResult publish(const std::string &temporary, const std::string &target, bool replace);
     int createTemporary(const std::string &folder, std::string &temporary);
 
     FileIo &io_;

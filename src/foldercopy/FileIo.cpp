@@ -135,14 +135,26 @@ int FileIo::listFolder(const std::string &path, std::vector<std::string> &names)
     return readError ? -1 : 0;
 }
 
-int FileIo::syncFolder(const std::string &path)
+namespace {
+int OnOpened(const std::string &path, int flags, int (*call)(int))
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    const int result = ::fsync(fd);
+    const int result = call(fd);
     const int syncError = errno;
     ::close(fd);
     errno = syncError;
     return result;
+}
+} // namespace
+
+int FileIo::syncFolder(const std::string &path)
+{
+    return OnOpened(path, O_RDONLY | O_DIRECTORY, ::fsync);
+}
+
+int FileIo::syncFileSystem(int fd)
+{
+    return ::syncfs(fd);
 }

@@ -41,4 +41,7 @@ public:
     virtual int listFolder(const std::string &path, std::vector<std::string> &names);
     // Makes the folder's entries durable.
     virtual int syncFolder(const std::string &path);
+    // Makes everything written to the file system of the open fd durable:
+    // one flush for many files. Reports write errors since fd was opened.
+    virtual int syncFileSystem(int fd);
 };

@@ -6,9 +6,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <QFile>
 
 namespace {
+// Files up to this size wait in a batch for one common flush; bigger ones
+// are flushed on their own, where a flush costs little against the copying.
+constexpr qint64 BatchFileLimit = 4 * 1024 * 1024;
+constexpr size_t BatchMostFiles = 512;
+constexpr qint64 BatchMostBytes = 64 * 1024 * 1024;
+
 StepResult StepOf(int result, const std::string &path)
 {
     return result == 0 ? StepResult::done() : StepResult::failed(errno, path);
@@ -57,6 +64,18 @@ OperationRun::Outcome OperationRun::entry(const std::string &source, const std::
 OperationRun::Outcome OperationRun::folder(const std::string &source, const struct stat &info,
                                            const std::string &into, std::string name)
 {
+    // What waits in the folder above goes out first: a Cancel or a crash
+    // deep down should cost nothing copied before.
+    const Outcome above = batches_.empty() ? Outcome::Done : flushBatch(batches_.back());
+    if (above == Outcome::Cancelled)
+        return above;
+    const Outcome own = folderItself(source, info, into, std::move(name));
+    return above == Outcome::Done ? own : Outcome::Skipped;
+}
+
+OperationRun::Outcome OperationRun::folderItself(const std::string &source, const struct stat &info,
+                                                 const std::string &into, std::string name)
+{
     const Place place = placeFor(into, name, true);
     if (place == Place::Cancel)
         return Outcome::Cancelled;
@@ -98,14 +117,25 @@ OperationRun::Outcome OperationRun::copyContents(const std::string &source,
         return listed;
     // In name order, so questions and progress come in the order people expect.
     std::sort(names.begin(), names.end());
+    Batch batch;
+    batch.folder = target;
+    batch.fd = io_.open(target, O_RDONLY | O_DIRECTORY);
+    batches_.push_back(std::move(batch));
     bool complete = true;
     for (const std::string &name : names) {
         const Outcome outcome = entry(JoinPath(source, name), target, name);
         if (outcome == Outcome::Cancelled)
-            return outcome;
+            break;
         complete = complete && outcome == Outcome::Done;
     }
-    return complete ? Outcome::Done : Outcome::Skipped;
+    // Also after Cancel: then the files waiting are removed.
+    const Outcome flushed = flushBatch(batches_.back());
+    if (batches_.back().fd >= 0)
+        io_.close(batches_.back().fd);
+    batches_.pop_back();
+    if (cancelled_)
+        return Outcome::Cancelled;
+    return complete && flushed == Outcome::Done ? Outcome::Done : Outcome::Skipped;
 }
 
 OperationRun::Outcome OperationRun::fileOrLink(const std::string &source, const struct stat &info,
@@ -134,6 +164,9 @@ OperationRun::Outcome OperationRun::fileOrLink(const std::string &source, const 
         if (moved.error != EXDEV)
             return settle(moved, rename);
     }
+    if (S_ISREG(info.st_mode) && info.st_size <= BatchFileLimit && !batches_.empty() &&
+        batches_.back().fd >= 0)
+        return copyLater(source, info, target, replace);
     const Outcome copied = copyOne(source, info, target, replace);
     if (copied != Outcome::Done || !move_)
         return copied;
@@ -156,6 +189,97 @@ OperationRun::Outcome OperationRun::copyOne(const std::string &source, const str
     });
 }
 
+OperationRun::Outcome OperationRun::copyLater(const std::string &source, const struct stat &info,
+                                              const std::string &target, bool replace)
+{
+    const qint64 doneBefore = progress_.bytesDone;
+    auto onChunk = [&](qint64 bytes) {
+        progress_.bytesDone += bytes;
+        showProgress(source);
+        return !stopping();
+    };
+    std::string temporary;
+    const Outcome written = settle([&] {
+        progress_.bytesDone = doneBefore;
+        return copier_.writeCopy(source, info, target, false, onChunk, temporary);
+    });
+    if (written != Outcome::Done)
+        return written;
+    Batch &batch = batches_.back();
+    batch.files.push_back({source, info, temporary, target, replace});
+    batch.names.insert(LastName(target));
+    batch.bytes += info.st_size;
+    if (batch.files.size() < BatchMostFiles && batch.bytes < BatchMostBytes)
+        return Outcome::Done;
+    return flushBatch(batch);
+}
+
+OperationRun::Outcome OperationRun::flushBatch(Batch &batch)
+{
+    std::vector<Pending> files;
+    files.swap(batch.files);
+    batch.names.clear();
+    batch.bytes = 0;
+    if (files.empty())
+        return Outcome::Done;
+    const bool flushed = !cancelled_ && io_.syncFileSystem(batch.fd) == 0;
+    Outcome overall = Outcome::Done;
+    std::vector<std::string> moved;
+    for (const Pending &file : files) {
+        const Outcome outcome = publishPending(file, flushed);
+        if (outcome == Outcome::Done && move_)
+            moved.push_back(file.source);
+        if (outcome != Outcome::Done && overall != Outcome::Cancelled)
+            overall = outcome;
+    }
+    if (moved.empty() || cancelled_)
+        return cancelled_ ? Outcome::Cancelled : overall;
+    // The copies' names must be on disk before the originals go.
+    const Outcome synced =
+        settle([&] { return StepOf(io_.syncFolder(batch.folder), batch.folder); });
+    if (synced != Outcome::Done)
+        return synced;
+    for (const std::string &source : moved) {
+        const Outcome removed = settle([&] { return StepOf(io_.unlink(source), source); });
+        if (removed != Outcome::Done && overall != Outcome::Cancelled)
+            overall = removed;
+    }
+    return overall;
+}
+
+OperationRun::Outcome OperationRun::publishPending(const Pending &file, bool flushed)
+{
+    if (cancelled_) {
+        io_.unlink(file.temporary);
+        return Outcome::Cancelled;
+    }
+    if (!flushed) {
+        // The flush failed somewhere: each file again, the careful way.
+        io_.unlink(file.temporary);
+        return settle([&] {
+            return copier_.copyFile(file.source, file.info, file.target, file.replace,
+                                    [this](qint64) { return !stopping(); });
+        });
+    }
+    auto publish = [&] { return copier_.publish(file.temporary, file.target, file.replace); };
+    const Outcome published = settle(publish(), publish);
+    if (published != Outcome::Done)
+        io_.unlink(file.temporary);
+    return published;
+}
+
+bool OperationRun::pendingName(const std::string &folder, const std::string &name) const
+{
+    return !batches_.empty() && batches_.back().folder == folder &&
+           batches_.back().names.count(name) > 0;
+}
+
+bool OperationRun::taken(const std::string &folder, const std::string &name)
+{
+    struct stat existing;
+    return io_.lstat(JoinPath(folder, name), existing) == 0 || pendingName(folder, name);
+}
+
 OperationRun::Outcome OperationRun::removeSource(const std::string &source,
                                                  const std::string &targetFolder)
 {
@@ -173,13 +297,14 @@ OperationRun::Place OperationRun::placeFor(const std::string &into, std::string 
     for (;;) {
         const std::string target = JoinPath(into, name);
         struct stat existing;
-        if (io_.lstat(target, existing) != 0)
-            return Place::New;
+        if (io_.lstat(target, existing) != 0) {
+            if (!pendingName(into, name))
+                return Place::New;
+            existing.st_mode = S_IFREG; // a file of this run, not yet published
+        }
         if (flags_ & FOF_RENAMEONCOLLISION) {
-            name = FreeName(name, [&](const std::string &candidate) {
-                struct stat taken;
-                return io_.lstat(JoinPath(into, candidate), taken) == 0;
-            });
+            name = FreeName(name,
+                            [&](const std::string &candidate) { return taken(into, candidate); });
             return Place::New;
         }
         const bool existingFolder = S_ISDIR(existing.st_mode);

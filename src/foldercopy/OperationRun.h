@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <QStringList>
+#include <set>
 #include <string>
 
 // One copy or move of a folder into another, from the first question to the
@@ -21,14 +22,40 @@ private:
     enum class Outcome { Done, Skipped, Cancelled };
     enum class Place { New, Existing, Skip, Cancel };
 
+    // A small file copied under a temporary name, waiting for the flush.
+    struct Pending {
+        std::string source;
+        struct stat info;
+        std::string temporary;
+        std::string target;
+        bool replace;
+    };
+    // The small files of one target folder, flushed together with one
+    // syncfs rather than one fsync each, and only then published.
+    struct Batch {
+        std::string folder;
+        int fd = -1; // opened before the first write, so syncfs sees every error
+        std::vector<Pending> files;
+        std::set<std::string> names;
+        qint64 bytes = 0;
+    };
+
     Outcome entry(const std::string &source, const std::string &folder, const std::string &name);
     Outcome folder(const std::string &source, const struct stat &info, const std::string &into,
                    std::string name);
+    Outcome folderItself(const std::string &source, const struct stat &info,
+                         const std::string &into, std::string name);
     Outcome fileOrLink(const std::string &source, const struct stat &info, const std::string &into,
                        std::string name);
     Outcome copyContents(const std::string &source, const std::string &target);
     Outcome copyOne(const std::string &source, const struct stat &info, const std::string &target,
                     bool replace);
+    Outcome copyLater(const std::string &source, const struct stat &info, const std::string &target,
+                      bool replace);
+    Outcome flushBatch(Batch &batch);
+    Outcome publishPending(const Pending &file, bool flushed);
+    bool pendingName(const std::string &folder, const std::string &name) const;
+    bool taken(const std::string &folder, const std::string &name);
     Outcome removeSource(const std::string &source, const std::string &targetFolder);
     Place placeFor(const std::string &into, std::string &name, bool incomingFolder);
     Place askAboutFile(const std::string &target);
@@ -52,5 +79,6 @@ private:
     bool failed_ = false;
     bool cancelled_ = false;
     QStringList leftAlone_;
+    std::vector<Batch> batches_; // one per folder being filled, innermost last
     OperationProgress progress_;
 };
