@@ -52,7 +52,11 @@ qint32 FolderEngine::perform(const ShellRequest &request, OperationUi &ui)
             QStringLiteral("The destination \"%1\" is not a folder.").arg(request.destination));
         return ResultBadDestination;
     }
-    std::string name = LastName(realSource);
+    // The copy is named as the user sees the source, also when that name
+    // is a link to the folder.
+    std::string name = LastName(source);
+    if (name.empty() || name == "." || name == "..")
+        name = LastName(realSource);
     if (realDestination == ParentPath(realSource)) {
         if (move) {
             ui.report(QStringLiteral("The folder \"%1\" is already in \"%2\".")

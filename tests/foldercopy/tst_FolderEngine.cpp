@@ -154,6 +154,17 @@ private Q_SLOTS:
         QVERIFY(ui.conflicts.isEmpty());
     }
 
+    void sourceThroughALinkKeepsItsName()
+    {
+        QFile::link(src_, temp_.filePath("music/favourites"));
+        const auto before = snapshot(src_);
+        ScriptedUi ui;
+        QCOMPARE(perform(FO_COPY, FOF_NOCONFIRMATION, ui, temp_.filePath("music/favourites/")),
+                 ResultOk);
+        QCOMPARE(snapshot(dst_ + "/favourites"), before);
+        QVERIFY(!QFileInfo::exists(dst_ + "/album"));
+    }
+
     void conflictAnswers_data()
     {
         QTest::addColumn<QList<ConflictAnswer>>("answers");
