@@ -53,6 +53,10 @@ private:
     Outcome copyLater(const std::string &source, const struct stat &info, const std::string &target,
                       bool replace);
     Outcome flushBatch(Batch &batch);
+    // Files up to this size wait in a batch for one common flush; bigger
+    // ones are flushed on their own, where a flush costs little against
+    // the copying.
+    static constexpr qint64 BatchFileLimit() { return 4 * 1024 * 1024; }
     Outcome publishPending(const Pending &file, bool flushed);
     bool pendingName(const std::string &folder, const std::string &name) const;
     bool taken(const std::string &folder, const std::string &name);
