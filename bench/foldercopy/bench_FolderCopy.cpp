@@ -7,6 +7,7 @@
 #include "OperationUi.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <QCoreApplication>
 #include <QDir>
@@ -141,7 +142,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    const int runs = 3;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     QTemporaryDir base(QDir::currentPath() + "/bench-foldercopy-XXXXXX");
     const QString where = base.path();
     for (const auto &[label, small, large] :
