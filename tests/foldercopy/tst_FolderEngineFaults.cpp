@@ -137,7 +137,8 @@ private Q_SLOTS:
         ScriptedUi ui;
         ui.errorAnswers = answers;
         FolderEngine engine(io);
-        QCOMPARE(engine.perform({action, source, dst_, FOF_NOCONFIRMATION}, ui), result);
+        // All four options set: none of them hides an error question.
+        QCOMPARE(engine.perform({action, source, dst_, 0x011C}, ui), result);
         QCOMPARE(ui.errors.size(), answers.size());
         QVERIFY(ui.errors.first().contains("b.dat"));
         QCOMPARE(QFileInfo::exists(dst_ + "/album/sub/b.dat"), arrives);
