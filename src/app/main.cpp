@@ -3,6 +3,11 @@
 #include "FolderLister.h"
 #include "MainWindow.h"
 #include "ColourWindow.h"
+#include "CopyFoldersWindow.h"
+#include "FolderChooser.h"
+#include "FileIo.h"
+#include "FolderEngine.h"
+#include "ThreadedOperation.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
 #include "TagFileService.h"
@@ -38,6 +43,15 @@ int main(int argc, char *argv[])
         BackgroundColour colour = window.background();
         ColourWindow colours(colour, [&] { window.setBackground(colour); }, &window);
         colours.exec();
+    });
+    FileIo fileIo;
+    FolderEngine folderEngine(fileIo);
+    ThreadedOperation copyEngine(folderEngine);
+    DesktopFolderChooser folderChooser;
+    CopyFolderPaths copyPaths; // kept for the whole run
+    window.setButtonAction(2, [&] {
+        ShowCopyFoldersWindow(&window, copyPaths, window.background(),
+                              {folderChooser, copyEngine, pauser, messages});
     });
     SystemPrinter printer;
     window.setButtonAction(3, [&] {
