@@ -23,6 +23,7 @@ private Q_SLOTS:
     void targetUrl()
     {
         QCOMPARE(ShellTargetUrl(SoftwarePageUrl()), QUrl(SoftwarePageUrl()));
+        QVERIFY(SoftwarePageUrl().endsWith(QStringLiteral(".example.org/software.htm")));
         for (const char *path : {"/m/a b.mp3", "/m/A: B.mp3", "/m/http:x.mp3", "/m/"})
             QCOMPARE(ShellTargetUrl(path), QUrl::fromLocalFile(path)); // even if named like a URL
     }
@@ -43,7 +44,7 @@ private Q_SLOTS:
         QVERIFY(QDir(home.path()).mkpath("data/applications") &&
                 QDir(home.path()).mkpath("config"));
         QByteArray defaults = "[Default Applications]\n";
-        for (const QString &kind : {"player", "browser"}) {
+        for (const QString &kind : QStringList{"player", "browser"}) {
             const QString script = home.filePath(kind + ".sh"),
                           desktop = "brelko-" + kind + ".desktop";
             const QString mime = kind == "player" ? "audio/mpeg" : "x-scheme-handler/https";

@@ -54,14 +54,6 @@ private Q_SLOTS:
         for (const auto &row : rows)
             QCOMPARE(TimeFormatWithoutZone(row[0]), QString(row[1]));
     }
-
-    void softwarePage()
-    {
-        const QUrl url(SoftwarePageUrl());
-        QCOMPARE(url.host(), QString::fromLatin1(MakerHost));
-        QCOMPARE(url.path(), QStringLiteral("/software.htm"));
-        QVERIFY(url.host().endsWith(QStringLiteral(".example.org")));
-    }
 };
 
 QTEST_GUILESS_MAIN(MainTextsTest)

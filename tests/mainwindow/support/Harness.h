@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -71,17 +70,6 @@ struct FakePauser : Pauser {
     void pause(float seconds) override { pauses.append(seconds), during ? during() : void(); }
     QList<float> pauses;
     std::function<void()> during;
-};
-
-// The real file system, with the volumes and the readable drives replaced.
-struct FakeFolders : SystemFolderLister {
-    QList<Volume> volumes() override { return fakeVolumes; }
-    bool canList(const QString &f) override
-    {
-        return !unreadable.contains(f) && SystemFolderLister::canList(f);
-    }
-    QList<Volume> fakeVolumes = {{QStringLiteral("/"), QStringLiteral("/")}};
-    QSet<QString> unreadable;
 };
 
 // The real tag writes and renames, recorded; writes can fail on demand.
@@ -169,7 +157,7 @@ struct WindowHarness {
     FakeClock clock;
     FakeShell shell;
     FakePauser pauser;
-    FakeFolders folders;
+    SystemFolderLister folders;
     FakeTagFiles tagFiles;
     std::unique_ptr<MainWindow> window;
 };
