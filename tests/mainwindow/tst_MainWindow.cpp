@@ -420,10 +420,9 @@ private Q_SLOTS:
         QCOMPARE(h->messages.shown.size(), 1);
         const MessageRequest &asked = h->messages.shown.first();
         QCOMPARE(asked.text + '|' + asked.caption,
-                 QStringLiteral("Weet je zeker dat je deze tags wilt wijzigen?|Update"));
+                 "Weet je zeker dat je deze tags wilt wijzigen?|Update");
         QVERIFY(asked.buttons == MessageButtons::YesNo &&
-                asked.defaultAnswer == MessageAnswer::Yes);
-        QCOMPARE(asked.icon, MessageIcon::None);
+                asked.defaultAnswer == MessageAnswer::Yes && asked.icon == MessageIcon::None);
         QVERIFY(h->tagFiles.writes.isEmpty());
         QCOMPARE(Read(h->path("a.mp3")), bytes);
         QCOMPARE(h->text("Text1"), QStringLiteral("changed"));

@@ -139,14 +139,10 @@ struct WindowHarness {
             names.append(list()->model()->index(i, 0).data().toString());
         return names;
     }
-    int selectedRow() const
+    int selectedRow() const { return list()->selectionModel()->selectedRows().value(0).row(); }
+    QString dirPath() const // the folder Dir1 is in
     {
-        const QModelIndexList rows = list()->selectionModel()->selectedRows();
-        return rows.isEmpty() ? -1 : rows.first().row();
-    }
-    QString dirPath() const
-    {
-        QTreeWidgetItem *item = find<QTreeWidget>(QStringLiteral("Dir1"))->currentItem();
+        const QTreeWidgetItem *item = find<QTreeWidget>(QStringLiteral("Dir1"))->currentItem();
         return item ? item->data(0, Qt::UserRole).toString() : QString();
     }
     QString path(const QString &name) const { return dir.filePath(name); }
