@@ -551,6 +551,29 @@ private Q_SLOTS:
         h->click(QStringLiteral("RenameKnop_0")); // the file vanished
         QCOMPARE(h->listed(), QStringList({"T - A.mp3", "y.mp3"}));
         QVERIFY(h->messages.shown.isEmpty());
+        h->clickRow(1);
+        h->setText("Text1", "   "); // no title: told so, nothing renamed
+        h->click(QStringLiteral("RenameKnop_1"));
+        QCOMPARE(h->messages.shown.size(), 1);
+        const MessageRequest &m = h->messages.shown.first();
+        QCOMPARE(m.text + "|" + m.caption, QStringLiteral("Titel en/of artiest niet ingevuld!|Error"));
+        QVERIFY(m.icon == MessageIcon::Critical && m.buttons == MessageButtons::Ok);
+        QCOMPARE(h->tagFiles.renames, 2);
+    }
+
+    void buttonActions()
+    {
+        h->open();
+        QList<int> ran;
+        for (int i : {1, 2, 3})
+            h->window->setButtonAction(i, [&ran, i] { ran.append(i); });
+        for (int i : {1, 2, 3})
+            h->click(QStringLiteral("Knop_%1").arg(i));
+        QCOMPARE(ran, QList<int>({1, 2})); // nothing to print while the list is empty
+        QVERIFY(Write(h->path("a.mp3"), Audio()));
+        h->window->openFolder(h->dir.path());
+        h->click(QStringLiteral("Knop_3"));
+        QCOMPARE(ran, QList<int>({1, 2, 3}));
     }
 
     void pressAnimation()
