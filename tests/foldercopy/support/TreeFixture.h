@@ -1,19 +1,17 @@
 #pragma once
 
-// Builds folder trees on disk and checks after an operation that no byte of
-// the source went missing.
+// Builds folder trees on disk, answers the operation's questions from a
+// script, and checks after an operation that no byte of the source went
+// missing.
 
 #include "OperationUi.h"
 #include "PathNames.h"
 
-#include <functional>
-#include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QMap>
 #include <QStringList>
 #include <sys/stat.h>
@@ -25,9 +23,8 @@ inline void writeFile(const QString &path, const QByteArray &data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
         qFatal("cannot write %s", qPrintable(path));
-    file.write(data);
 }
 
 inline QByteArray readFile(const QString &path)
@@ -39,19 +36,15 @@ inline QByteArray readFile(const QString &path)
 // Data that differs per file, so a file copied to the wrong name shows.
 inline QByteArray pattern(const QString &seed, qint64 size)
 {
-    QByteArray data;
-    data.reserve(size);
-    QByteArray block = QCryptographicHash::hash(seed.toUtf8(), QCryptographicHash::Sha256);
-    while (data.size() < size) {
+    QByteArray data, block = QCryptographicHash::hash(seed.toUtf8(), QCryptographicHash::Sha256);
+    for (data.reserve(size); data.size() < size;
+         block = QCryptographicHash::hash(block, QCryptographicHash::Sha256))
         data += block;
-        block = QCryptographicHash::hash(block, QCryptographicHash::Sha256);
-    }
     data.truncate(size);
     return data;
 }
 
-// A tree with nested folders, an empty file, an empty folder, odd names and
-// a relative link.
+// Nested folders, an empty file, an empty folder, odd names and a link.
 inline void makeTree(const QString &root)
 {
     writeFile(root + "/a.txt", pattern("a", 1000));
@@ -66,95 +59,70 @@ inline void makeTree(const QString &root)
     QFile::link("sub/b.dat", root + "/link-to-b");
 }
 
-// What one regular file or link holds: a hash of its bytes or its link text.
-struct Entry {
-    QByteArray digest;
-    bool isLink = false;
-    friend bool operator==(const Entry &a, const Entry &b)
-    {
-        return a.digest == b.digest && a.isLink == b.isLink;
-    }
-};
-
-inline bool entryOf(const QString &path, Entry &entry)
+// A regular file's hash or a link's text; empty for anything else.
+inline QByteArray contentOf(const QString &path)
 {
+    const QByteArray name = QFile::encodeName(path);
     struct stat info;
-    const QByteArray encoded = QFile::encodeName(path);
-    if (::lstat(encoded.constData(), &info) != 0)
-        return false;
+    if (::lstat(name.constData(), &info) != 0)
+        return {};
     if (S_ISLNK(info.st_mode)) {
         char text[4096];
-        const ssize_t length = ::readlink(encoded.constData(), text, sizeof text);
-        entry = {QByteArray(text, static_cast<int>(length)), true};
-        return true;
+        const ssize_t length = ::readlink(name.constData(), text, sizeof text);
+        return "link:" + QByteArray(text, int(length));
     }
-    if (!S_ISREG(info.st_mode))
-        return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!S_ISREG(info.st_mode) || !file.open(QIODevice::ReadOnly))
+        return {};
     QCryptographicHash hash(QCryptographicHash::Sha1);
     hash.addData(&file);
-    entry = {hash.result(), false};
-    return true;
+    return "file:" + hash.result();
+}
+
+inline QStringList allBelow(const QString &root)
+{
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    return paths;
 }
 
 // Every regular file and link below root by its path relative to root.
-inline QMap<QString, Entry> snapshot(const QString &root)
+inline QMap<QString, QByteArray> snapshot(const QString &root)
 {
-    QMap<QString, Entry> result;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        Entry entry;
-        if (entryOf(path, entry))
-            result.insert(QDir(root).relativeFilePath(path), entry);
-    }
+    QMap<QString, QByteArray> result;
+    for (const QString &path : allBelow(root))
+        if (const QByteArray content = contentOf(path); !content.isEmpty())
+            result.insert(QDir(root).relativeFilePath(path), content);
     return result;
 }
 
 // The complaints: each source entry must be whole in the source or whole at
-// the target, and no temporary file may be left anywhere.
-inline QStringList lostEntries(const QMap<QString, Entry> &before, const QString &source,
+// the target, and no temporary file may be left in either.
+inline QStringList lostEntries(const QMap<QString, QByteArray> &before, const QString &source,
                                const QString &target)
 {
     QStringList problems;
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        Entry now;
-        const bool inSource = entryOf(source + '/' + it.key(), now) && now == it.value();
-        const bool inTarget = entryOf(target + '/' + it.key(), now) && now == it.value();
-        if (!inSource && !inTarget)
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        if (contentOf(source + '/' + it.key()) != it.value() &&
+            contentOf(target + '/' + it.key()) != it.value())
             problems << "lost: " + it.key();
-    }
-    for (const QString &root : {source, target}) {
-        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            it.next();
-            if (IsTemporaryName(QFile::encodeName(it.fileName()).toStdString()))
-                problems << "temporary left: " + it.filePath();
-        }
-    }
+    for (const QString &path : allBelow(source) + allBelow(target))
+        if (IsTemporaryName(QFile::encodeName(QFileInfo(path).fileName()).toStdString()))
+            problems << "temporary left: " + path;
     return problems;
 }
 
-inline ino_t inodeOf(const QString &path)
+inline struct stat statOf(const QString &path)
 {
     struct stat info {};
     ::lstat(QFile::encodeName(path).constData(), &info);
-    return info.st_ino;
+    return info;
 }
 
-inline dev_t deviceOf(const QString &path)
-{
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_dev;
-}
-
-// Answers the operation's questions from scripts and writes down what it
-// was asked.
+// Answers from scripts and writes down what it was asked.
 class ScriptedUi : public OperationUi {
 public:
     QList<ConflictAnswer> conflictAnswers;
@@ -162,9 +130,7 @@ public:
     QList<ErrorAnswer> errorAnswers;
     ErrorAnswer errorDefault = ErrorAnswer::Cancel;
     bool createAnswer = true;
-    // Cancel once this many bytes are done; negative never.
-    qint64 cancelAfterBytes = -1;
-
+    qint64 cancelAfterBytes = -1; // negative: never
     QStringList conflicts, errors, creates, reports;
     QList<OperationProgress> progress;
     int finishedCalls = 0;
