@@ -44,7 +44,8 @@ inline QByteArray pattern(const QString &seed, qint64 size)
     return data;
 }
 
-// Nested folders, an empty file, an empty folder, odd names and a link.
+// Nested folders, an empty file, an empty folder, odd names, and links:
+// relative, absolute, to itself and in a loop.
 inline void makeTree(const QString &root)
 {
     writeFile(root + "/a.txt", pattern("a", 1000));
@@ -57,6 +58,10 @@ inline void makeTree(const QString &root)
     writeFile(root + QString::fromUtf8("/ünïcødé 日本.txt"), pattern("unicode", 40));
     QDir().mkpath(root + "/empty folder");
     QFile::link("sub/b.dat", root + "/link-to-b");
+    QFile::link("/etc/hostname", root + "/absolute");
+    QFile::link(".", root + "/self");
+    QFile::link("ping", root + "/pong");
+    QFile::link("pong", root + "/ping");
 }
 
 // A regular file's hash or a link's text; empty for anything else.
@@ -125,10 +130,9 @@ inline struct stat statOf(const QString &path)
 // Answers from scripts and writes down what it was asked.
 class ScriptedUi : public OperationUi {
 public:
-    QList<ConflictAnswer> conflictAnswers;
-    ConflictAnswer conflictDefault = ConflictAnswer::Cancel;
-    QList<ErrorAnswer> errorAnswers;
-    ErrorAnswer errorDefault = ErrorAnswer::Cancel;
+    // Taken in turn; the last one answers all further questions.
+    QList<ConflictAnswer> conflictAnswers{ConflictAnswer::Cancel};
+    QList<ErrorAnswer> errorAnswers{ErrorAnswer::Cancel};
     bool createAnswer = true;
     qint64 cancelAfterBytes = -1; // negative: never
     QStringList conflicts, errors, creates, reports;
@@ -138,12 +142,12 @@ public:
     ConflictAnswer askReplace(const QString &target) override
     {
         conflicts << target;
-        return conflictAnswers.isEmpty() ? conflictDefault : conflictAnswers.takeFirst();
+        return conflictAnswers.size() > 1 ? conflictAnswers.takeFirst() : conflictAnswers.first();
     }
     ErrorAnswer askError(const QString &path, const QString &reason) override
     {
         errors << path + ": " + reason;
-        return errorAnswers.isEmpty() ? errorDefault : errorAnswers.takeFirst();
+        return errorAnswers.size() > 1 ? errorAnswers.takeFirst() : errorAnswers.first();
     }
     bool askCreateFolder(const QString &path) override
     {
