@@ -36,12 +36,11 @@ inline QByteArray readFile(const QString &path)
 // Data that differs per file, so a file copied to the wrong name shows.
 inline QByteArray pattern(const QString &seed, qint64 size)
 {
-    QByteArray data, block = QCryptographicHash::hash(seed.toUtf8(), QCryptographicHash::Sha256);
-    for (data.reserve(size); data.size() < size;
-         block = QCryptographicHash::hash(block, QCryptographicHash::Sha256))
-        data += block;
-    data.truncate(size);
-    return data;
+    QByteArray data;
+    for (int i = 0; data.size() < size; ++i)
+        data += QCryptographicHash::hash((seed + QString::number(i)).toUtf8(),
+                                         QCryptographicHash::Sha256);
+    return data.left(size);
 }
 
 // Nested folders, an empty file, an empty folder, odd names, and links:
