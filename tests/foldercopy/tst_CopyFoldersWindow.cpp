@@ -192,12 +192,11 @@ private Q_SLOTS:
                          "/music/a\r\n\r\nto the destination:\r\n/backup\r\n\r\n"
                          "Are you sure that you want to proceed with this action?"));
         QCOMPARE(warning.caption, QString("Warning"));
-        QVERIFY(warning.buttons == MessageButtons::YesNo);
-        QVERIFY(warning.icon == MessageIcon::Exclamation);
-        QVERIFY(warning.defaultAnswer == MessageAnswer::Yes);
-        QVERIFY(fakes_.requests.isEmpty());
+        QVERIFY(warning.buttons == MessageButtons::YesNo &&
+                warning.icon == MessageIcon::Exclamation &&
+                warning.defaultAnswer == MessageAnswer::Yes);
+        QVERIFY(fakes_.requests.isEmpty() && ProgramPointer() == Qt::ArrowCursor);
         QCOMPARE(fakes_.pauses.size(), 1);
-        QCOMPARE(ProgramPointer(), Qt::ArrowCursor);
         fakes_.answer = MessageAnswer::Yes;
         click("Command2");
         QVERIFY(fakes_.requests.first() == ShellRequest({FO_COPY, "/music/a", "/backup", 0}));

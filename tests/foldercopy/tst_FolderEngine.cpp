@@ -7,7 +7,6 @@
 #include "TreeFixture.h"
 
 #include <csignal>
-#include <fcntl.h>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/mount.h>
@@ -98,7 +97,7 @@ Q_DECLARE_METATYPE(Conflict)
 // A move within one file system is a rename that never reads a byte, so the
 // fault cases that move put the destination on another one.
 #define NEED_SECOND_FILE_SYSTEM()                                                                  \
-    if (deviceOf(other_.path()) == deviceOf(temp_.path()))                                         \
+    if (statOf(other_.path()).st_dev == statOf(temp_.path()).st_dev)                               \
     QSKIP("no second file system: /dev/shm is missing or on the work disk")
 
 class FolderEngineTest : public QObject {
@@ -107,9 +106,7 @@ class FolderEngineTest : public QObject {
 private:
     QTemporaryDir temp_;
     QTemporaryDir other_{QStringLiteral("/dev/shm/brelko-test-XXXXXX")};
-    QString src_, dst_;
-
-    static dev_t deviceOf(const QString &path) { return statOf(path).st_dev; }
+    const QString src_ = temp_.filePath("music/album"), dst_ = temp_.filePath("backup");
 
 private Q_SLOTS:
     void init()
@@ -119,8 +116,6 @@ private Q_SLOTS:
             QDir(root).removeRecursively();
             QDir().mkpath(root);
         }
-        src_ = temp_.filePath("music/album");
-        dst_ = temp_.filePath("backup");
         makeTree(src_);
     }
 
@@ -306,20 +301,21 @@ private Q_SLOTS:
         QFETCH(Fault, f);
         if (f.action == FO_MOVE)
             NEED_SECOND_FILE_SYSTEM();
-        QString target = f.action == FO_MOVE ? other_.path() : dst_;
-        const QString small = temp_.filePath("small");
+        const QString target = f.kind == FullDisk    ? temp_.filePath("small")
+                               : f.action == FO_MOVE ? other_.path()
+                                                     : dst_;
         const QString name = f.kind == Special       ? "sub/pipe"
                              : f.kind == FullDisk    ? "sub/zz-big.bin"
                              : f.kind == LargeCancel ? "sub/large.bin"
                                                      : "sub/b.dat";
-        QDir().mkpath(small);
+        const QByteArray mountPoint = QFile::encodeName(target);
         if (f.kind == FullDisk &&
-            ::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+            (!QDir().mkpath(target) || ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0))
             QSKIP("cannot mount a small tmpfs here (needs root)");
-        auto unmount =
-            qScopeGuard([&] { ::umount2(QFile::encodeName(small).constData(), MNT_DETACH); });
-        if (f.kind == FullDisk)
-            target = small;
+        auto unmount = qScopeGuard([&] {
+            if (f.kind == FullDisk)
+                ::umount2(mountPoint, MNT_DETACH);
+        });
         const qint64 largeSize = 40 * 1024 * 1024;
         if (f.kind == Special)
             QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + name).constData(), 0644), 0);
