@@ -350,12 +350,10 @@ private Q_SLOTS:
             QVERIFY(ui.errors.first().contains(QString::fromLocal8Bit(strerror(ENOSPC))));
         if (f.kind == SizeLimit || f.kind == LargeCancel)
             QCOMPARE(readFile(target + "/album/a.txt"), pattern("a", 1000));
-        if (f.kind == LargeCancel) {
-            const OperationProgress last = ui.progress.last();
-            QCOMPARE(last.currentName, QString("large.bin"));
-            QVERIFY2(last.bytesDone > smallFiles && last.bytesDone < smallFiles + largeSize,
-                     qPrintable(QString::number(last.bytesDone)));
-        }
+        const OperationProgress last = ui.progress.value(ui.progress.size() - 1);
+        if (f.kind == LargeCancel) // stopped inside the large file
+            QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&
+                    last.bytesDone < smallFiles + largeSize);
     }
 };
 
