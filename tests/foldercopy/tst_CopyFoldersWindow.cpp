@@ -81,7 +81,6 @@ private:
         return found ? found : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     void click(const QString &name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    QString text(const QString &name) { return control<QLineEdit>(name)->text(); }
     bool checked(const QString &name) { return control<QAbstractButton>(name)->isChecked(); }
     void choose(const QString &source, const QString &destination)
     {
@@ -150,9 +149,8 @@ private Q_SLOTS:
             QVERIFY(shown.height() >= pixels.height());
             QVERIFY(shown.right() < widget->parentWidget()->width());
         }
-        const char *captionProperty = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
-        const QString caption = widget->property(captionProperty).toString();
-        QCOMPARE(caption, c.text);
+        const char *caption = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
+        QCOMPARE(widget->property(caption).toString(), c.text);
         // Every control but a label is named for screen readers, by default
         // by its caption.
         if ((!widget->inherits("QLabel") && !widget->inherits("QGroupBox")) ||
@@ -166,7 +164,8 @@ private Q_SLOTS:
         for (int opening = 0; opening < 2; ++opening) {
             open();
             QCOMPARE(window_->windowTitle(), QString(" Copy Folders"));
-            QVERIFY(text("Text1").isEmpty() && text("Text2").isEmpty());
+            for (const char *box : {"Text1", "Text2"})
+                QVERIFY(control<QLineEdit>(box)->text().isEmpty());
             QVERIFY(checked("Option1_2") && !checked("Option1_1"));
             for (int i = 0; i < 5; ++i)
                 QVERIFY(!checked(QString("Check1_%1").arg(i)));

@@ -7,6 +7,7 @@
 #include "OperationUi.h"
 #include "PathNames.h"
 
+#include <limits>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -129,24 +130,25 @@ inline struct stat statOf(const QString &path)
 // Answers from scripts and writes down what it was asked.
 class ScriptedUi : public OperationUi {
 public:
-    // Taken in turn; the last one answers all further questions.
-    QList<ConflictAnswer> conflictAnswers{ConflictAnswer::Cancel};
-    QList<ErrorAnswer> errorAnswers{ErrorAnswer::Cancel};
+    // Taken in turn; the last one answers all further questions; none: Cancel.
+    QList<ConflictAnswer> conflictAnswers;
+    QList<ErrorAnswer> errorAnswers;
     bool createAnswer = true;
-    qint64 cancelAfterBytes = -1; // negative: never
+    qint64 cancelAfterBytes = std::numeric_limits<qint64>::max();
     QStringList conflicts, errors, creates, reports;
     QList<OperationProgress> progress;
-    int finishedCalls = 0;
 
     ConflictAnswer askReplace(const QString &target) override
     {
         conflicts << target;
-        return conflictAnswers.size() > 1 ? conflictAnswers.takeFirst() : conflictAnswers.first();
+        return conflictAnswers.size() > 1 ? conflictAnswers.takeFirst()
+                                          : conflictAnswers.value(0, ConflictAnswer::Cancel);
     }
     ErrorAnswer askError(const QString &path, const QString &reason) override
     {
         errors << path + ": " + reason;
-        return errorAnswers.size() > 1 ? errorAnswers.takeFirst() : errorAnswers.first();
+        return errorAnswers.size() > 1 ? errorAnswers.takeFirst()
+                                       : errorAnswers.value(0, ErrorAnswer::Cancel);
     }
     bool askCreateFolder(const QString &path) override
     {
@@ -156,11 +158,10 @@ public:
     void showProgress(const OperationProgress &now) override { progress << now; }
     bool cancelRequested() override
     {
-        return cancelAfterBytes >= 0 && !progress.isEmpty() &&
-               progress.last().bytesDone >= cancelAfterBytes;
+        return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes;
     }
     void report(const QString &message) override { reports << message; }
-    void finished() override { ++finishedCalls; }
+    void finished() override {}
 };
 
 } // namespace fixture
