@@ -4,7 +4,6 @@
 #include "CopyFoldersWindow.h"
 #include "FolderChooser.h"
 #include "MessageService.h"
-#include "OperationUi.h"
 #include "Pauser.h"
 
 #include <QAbstractButton>

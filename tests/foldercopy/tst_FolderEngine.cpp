@@ -15,7 +15,6 @@
 
 using namespace fixture;
 using A = ConflictAnswer;
-using E = ErrorAnswer;
 
 namespace {
 // Fails the reads of one file, found by its inode, a given number of times.
@@ -225,7 +224,6 @@ private Q_SLOTS:
     void conflictAnswers_data()
     {
         QTest::addColumn<Conflict>("c");
-        const QStringList both{"a.txt", "sub/b.dat"};
         for (qint32 action : {FO_COPY, FO_MOVE}) {
             auto row = [&](const char *name, QList<A> answers, QStringList replaced) {
                 QTest::addRow("%s, %s", action == FO_COPY ? "copy" : "move", name)
@@ -233,10 +231,10 @@ private Q_SLOTS:
             };
             row("replace, skip", {A::Replace, A::Skip}, {"a.txt"});
             row("skip, replace", {A::Skip, A::Replace}, {"sub/b.dat"});
-            row("replace all", {A::ReplaceAll}, both);
+            row("replace all", {A::ReplaceAll}, {"a.txt", "sub/b.dat"});
             row("skip all", {A::SkipAll}, {});
             row("cancel", {A::Cancel}, {});
-            row("no confirmation", {}, both);
+            row("no confirmation", {}, {"a.txt", "sub/b.dat"});
         }
     }
     void conflictAnswers()
@@ -270,6 +268,7 @@ private Q_SLOTS:
     void faults_data()
     {
         QTest::addColumn<Fault>("f");
+        using E = ErrorAnswer;
         const QList<E> skip{E::Skip}, cancel{E::Cancel};
         for (qint32 action : {FO_COPY, FO_MOVE}) {
             const char *verb = action == FO_COPY ? "copy" : "move";

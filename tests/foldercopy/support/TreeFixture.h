@@ -161,7 +161,6 @@ public:
         return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes;
     }
     void report(const QString &message) override { reports << message; }
-    void finished() override {}
 };
 
 } // namespace fixture
