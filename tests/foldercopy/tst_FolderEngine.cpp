@@ -1,389 +1,350 @@
 // The engine on real folders: where things end up, the questions it asks,
-// and that nothing of the source is ever lost.
+// and, after every fault, that each byte of the source is still in the
+// source or whole at the destination.
 
 #include "FileIo.h"
 #include "FolderEngine.h"
 #include "TreeFixture.h"
 
-#include <fcntl.h>
+#include <csignal>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 using namespace fixture;
+using A = ConflictAnswer;
+
+namespace {
+// Fails the reads of one file, found by its inode, a given number of times.
+class FaultyIo : public FileIo {
+public:
+    ino_t badFile = 0;
+    int failures = 0;
+
+    ssize_t read(int fd, void *buffer, size_t size) override
+    {
+        return fail(fd) ? -1 : FileIo::read(fd, buffer, size);
+    }
+    ssize_t copyFileRange(int in, int out, size_t size) override
+    {
+        return fail(in) ? -1 : FileIo::copyFileRange(in, out, size);
+    }
+
+private:
+    bool fail(int fd)
+    {
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || info.st_ino != badFile || failures <= 0)
+            return false;
+        --failures;
+        errno = EIO;
+        return true;
+    }
+};
+
+struct Placement {
+    qint32 action;
+    int existing; // 0 missing, 1 empty, 2 holding album/mine.txt
+    bool far;     // destination on another file system
+    quint16 flags = 0;
+    bool createAnswer = true;
+};
+struct Conflict {
+    qint32 action;
+    QList<ConflictAnswer> answers; // none: without confirmation
+    QStringList replaced;          // of a.txt and sub/b.dat
+};
+enum FaultKind { Unreadable, FullDisk, SizeLimit, LargeCancel, Special };
+struct Fault {
+    FaultKind kind;
+    qint32 action;
+    QList<ErrorAnswer> answers;
+    qint32 result;
+    bool old = false;
+};
+
+// Runs the operation with reads of sub/b.dat failing the given number of
+// times, and under the file size limit in a child, as the limit would hit
+// this test too. The child reports 100 unless it was asked about exactly the
+// file too big for the limit.
+qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0,
+               bool sizeLimit = false)
+{
+    FaultyIo io;
+    io.badFile = statOf(request.source + "/sub/b.dat").st_ino;
+    io.failures = readFailures;
+    if (!sizeLimit)
+        return FolderEngine(io).perform(request, ui);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const qint32 result = FolderEngine(io).perform(request, ui);
+        ::_exit(ui.errors.size() == 1 && ui.errors.first().contains("b.dat") ? result : 100);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+} // namespace
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Placement)
+Q_DECLARE_METATYPE(Conflict)
+
+// A move within one file system is a rename that never reads a byte, so the
+// fault cases that move put the destination on another one.
+#define NEED_SECOND_FILE_SYSTEM(needed)                                                            \
+    if ((needed) &&                                                                                \
+        (!other_.isValid() || statOf(other_.path()).st_dev == statOf(temp_.path()).st_dev))        \
+    QSKIP("no second file system: /dev/shm is missing or on the work disk")
 
 class FolderEngineTest : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir temp_;
-    QString src_, dst_;
-    FileIo io_;
-
-    qint32 perform(qint32 action, quint16 flags, ScriptedUi &ui, QString source = {},
-                   QString destination = {})
-    {
-        FolderEngine engine(io_);
-        return engine.perform({action, source.isNull() ? src_ : source,
-                               destination.isNull() ? dst_ : destination, flags},
-                              ui);
-    }
+    QTemporaryDir other_{QStringLiteral("/dev/shm/brelko-test-XXXXXX")};
+    const QString src_ = temp_.filePath("music/album"), dst_ = temp_.filePath("backup");
 
 private Q_SLOTS:
     void init()
     {
         QVERIFY(temp_.isValid());
-        src_ = temp_.filePath("music/album");
-        dst_ = temp_.filePath("backup");
-        QDir(temp_.path()).removeRecursively();
-        QDir().mkpath(temp_.path());
+        for (const QTemporaryDir *root : {&temp_, &other_})
+            if (root->isValid() && QDir(root->path()).removeRecursively())
+                QDir().mkpath(root->path());
         makeTree(src_);
     }
 
-    void intoExistingOrMissingFolder_data()
+    void placement_data()
     {
-        QTest::addColumn<qint32>("action");
-        QTest::addColumn<bool>("destinationExists");
-        QTest::addColumn<quint16>("flags");
-        QTest::addColumn<int>("questions");
-        QTest::newRow("copy into existing") << FO_COPY << true << quint16(0) << 0;
-        QTest::newRow("copy into missing asks") << FO_COPY << false << quint16(0) << 1;
-        QTest::newRow("copy into missing, no confirmation")
-            << FO_COPY << false << FOF_NOCONFIRMATION << 0;
-        QTest::newRow("move into existing") << FO_MOVE << true << quint16(0) << 0;
-        QTest::newRow("move into missing asks") << FO_MOVE << false << quint16(0) << 1;
-        QTest::newRow("move, all options") << FO_MOVE << false << quint16(0x011C) << 0;
+        QTest::addColumn<Placement>("p");
+        QTest::newRow("copy into existing") << Placement{FO_COPY, 1, false};
+        QTest::newRow("copy into missing") << Placement{FO_COPY, 0, false};
+        QTest::newRow("copy, merge") << Placement{FO_COPY, 2, false};
+        QTest::newRow("move into existing") << Placement{FO_MOVE, 1, false};
+        QTest::newRow("move into missing") << Placement{FO_MOVE, 0, false};
+        QTest::newRow("move, merge") << Placement{FO_MOVE, 2, false};
+        QTest::newRow("move, all options") << Placement{FO_MOVE, 0, false, 0x011C};
+        QTest::newRow("move, creation declined") << Placement{FO_MOVE, 0, false, 0, false};
+        QTest::newRow("move across") << Placement{FO_MOVE, 1, true};
+        QTest::newRow("move across, merge") << Placement{FO_MOVE, 2, true};
     }
-    void intoExistingOrMissingFolder()
+    void placement()
     {
-        QFETCH(qint32, action);
-        QFETCH(bool, destinationExists);
-        QFETCH(quint16, flags);
-        QFETCH(int, questions);
-        if (destinationExists)
-            QDir().mkpath(dst_);
+        QFETCH(Placement, p);
+        NEED_SECOND_FILE_SYSTEM(p.far);
+        const QString destination = p.far ? other_.filePath("backup") : dst_;
+        if (p.existing)
+            QDir().mkpath(destination);
+        if (p.existing == 2)
+            writeFile(destination + "/album/mine.txt", "mine");
         const auto before = snapshot(src_);
+        const struct stat folder = statOf(src_), file = statOf(src_ + "/sub/b.dat");
         ScriptedUi ui;
-        QCOMPARE(perform(action, flags, ui), ResultOk);
-        QCOMPARE(ui.creates.size(), questions);
-        QCOMPARE(snapshot(dst_ + "/album"), before);
-        QCOMPARE(QFileInfo::exists(src_), action == FO_COPY);
-        if (action == FO_COPY)
-            QCOMPARE(snapshot(src_), before);
-        QVERIFY(QFileInfo(dst_ + "/album/empty folder").isDir());
-        QVERIFY(ui.errors.isEmpty());
-        QCOMPARE(ui.finishedCalls, 1);
+        ui.createAnswer = p.createAnswer;
+        QCOMPARE(Perform({p.action, src_, destination, p.flags}, ui),
+                 p.createAnswer ? ResultOk : ResultNotCreated);
+        QCOMPARE(ui.creates.size(), !p.existing && !(p.flags & FOF_NOCONFIRMATION) ? 1 : 0);
+        QVERIFY(ui.errors.isEmpty() && ui.conflicts.isEmpty());
+        // Declined, nothing is created and nothing moves.
+        QCOMPARE(QFileInfo::exists(destination), p.createAnswer);
+        const bool moved = p.action == FO_MOVE && p.createAnswer;
+        auto after = snapshot(destination + "/album");
+        QCOMPARE(after.take("mine.txt").isEmpty(), p.existing != 2);
+        QCOMPARE(after, p.createAnswer ? before : decltype(before)());
+        QCOMPARE(QFileInfo(destination + "/album/empty folder").isDir(), p.createAnswer);
+        QCOMPARE(snapshot(src_), moved ? decltype(before)() : before);
+        QCOMPARE(QFileInfo::exists(src_), !moved);
+        // On one file system a move is one rename: the folder and its files
+        // keep their inodes.
+        if (moved && !p.far)
+            QCOMPARE(statOf(destination + "/album/sub/b.dat").st_ino, file.st_ino);
+        if (moved && !p.far && p.existing != 2)
+            QCOMPARE(statOf(destination + "/album").st_ino, folder.st_ino);
     }
 
-    void declinedFolderCreationTouchesNothing()
+    // Requests naming nothing usable or the source's own places: refused
+    // before anything is touched, or the copy given a free name.
+    void refusalsAndFreeNames_data()
     {
-        ScriptedUi ui;
-        ui.createAnswer = false;
-        QCOMPARE(perform(FO_MOVE, 0, ui), ResultNotCreated);
-        QVERIFY(!QFileInfo::exists(dst_));
-        QVERIFY(QFileInfo::exists(src_ + "/a.txt"));
-    }
-
-    void refusesBadRequests_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("destination");
-        QTest::addColumn<qint32>("action");
+        QTest::addColumn<ShellRequest>("request"); // paths relative to the work folder
         QTest::addColumn<qint32>("result");
-        QTest::newRow("empty source") << ""
-                                      << "backup" << FO_COPY << qint32(ResultBadSource);
-        QTest::newRow("missing source") << "nothere"
-                                        << "backup" << FO_COPY << qint32(ResultBadSource);
-        QTest::newRow("file as source") << "music/album/a.txt"
-                                        << "backup" << FO_MOVE << qint32(ResultBadSource);
-        QTest::newRow("empty destination") << "music/album"
-                                           << "" << FO_MOVE << qint32(ResultBadDestination);
-        QTest::newRow("file as destination")
-            << "music/album"
-            << "music/album/a.txt" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("destination is a file")
-            << "music/album/sub"
-            << "music/album/a.txt" << FO_COPY << qint32(ResultBadDestination);
-        QTest::newRow("into itself") << "music/album"
-                                     << "music/album" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("into a subfolder")
-            << "music/album"
-            << "music/album/sub" << FO_MOVE << qint32(ResultInsideSource);
-        QTest::newRow("into a missing subfolder")
-            << "music/album"
-            << "music/album/x/y" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("through dots")
-            << "music/album"
-            << "music/../music/album/sub" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("root as source") << "/"
-                                        << "backup" << FO_COPY << qint32(ResultInsideSource);
-        QTest::newRow("move into own parent") << "music/album"
-                                              << "music" << FO_MOVE << qint32(ResultSameFolder);
-        QTest::newRow("unknown action") << "music/album"
-                                        << "backup" << 3 << qint32(ResultUnknownAction);
-    }
-    void refusesBadRequests()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, destination);
-        QFETCH(qint32, action);
-        QFETCH(qint32, result);
-        auto place = [&](const QString &path) {
-            return path.isEmpty() || path.startsWith('/') ? path : temp_.filePath(path);
+        QTest::addColumn<QString>("lands"); // where a copy under a free name goes
+        auto row = [](const char *name, const char *source, const char *destination, qint32 action,
+                      OperationResult result, const char *lands = "",
+                      quint16 flags = FOF_NOCONFIRMATION) {
+            QTest::newRow(name) << ShellRequest{action, source, destination, flags}
+                                << qint32(result) << QString(lands);
         };
-        const auto before = snapshot(temp_.path());
-        ScriptedUi ui;
-        QCOMPARE(perform(action, FOF_NOCONFIRMATION, ui, place(source), place(destination)),
-                 result);
-        QCOMPARE(ui.reports.size(), 1);
-        QCOMPARE(snapshot(temp_.path()), before);
-        QVERIFY(!QFileInfo::exists(temp_.filePath("backup")));
-        QVERIFY(!QFileInfo::exists(temp_.filePath("music/album/x")));
+        row("empty source", "", "backup", FO_COPY, ResultBadSource);
+        row("file as source", "music/album/a.txt", "backup", FO_MOVE, ResultBadSource);
+        row("empty destination", "music/album", "", FO_MOVE, ResultBadDestination);
+        row("destination is a file", "music/album/sub", "music/album/a.txt", FO_COPY,
+            ResultBadDestination);
+        row("into itself", "music/album", "music/album", FO_COPY, ResultInsideSource);
+        row("into a missing subfolder", "music/album", "music/album/x/y", FO_COPY,
+            ResultInsideSource);
+        row("through dots", "music/album", "music/../music/album/sub", FO_COPY, ResultInsideSource);
+        row("move into own parent", "music/album", "music", FO_MOVE, ResultSameFolder);
+        row("unknown action", "music/album", "backup", 3, ResultUnknownAction);
+        row("copy into own parent", "music/album", "music", FO_COPY, ResultOk, "music/album (2)",
+            0);
+        row("rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
+            FOF_RENAMEONCOLLISION);
     }
-
-    void copyIntoOwnParentGetsFreeName()
+    void refusalsAndFreeNames()
     {
-        const auto before = snapshot(src_);
+        QFETCH(ShellRequest, request);
+        QFETCH(qint32, result);
+        QFETCH(QString, lands);
+        for (QString *path : {&request.source, &request.destination})
+            if (!path->isEmpty() && !path->startsWith('/'))
+                *path = temp_.filePath(*path);
+        writeFile(dst_ + "/album/a.txt", "old");
+        writeFile(dst_ + "/album (2)/x", "taken too");
+        const QStringList paths = allBelow(temp_.path());
+        const auto before = snapshot(temp_.path()), source = snapshot(src_);
         ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, 0, ui, src_, temp_.filePath("music")), ResultOk);
-        QCOMPARE(snapshot(temp_.filePath("music/album (2)")), before);
-        QCOMPARE(snapshot(src_), before);
-        QCOMPARE(perform(FO_COPY, 0, ui, src_, temp_.filePath("music")), ResultOk);
-        QCOMPARE(snapshot(temp_.filePath("music/album (3)")), before);
+        QCOMPARE(Perform(request, ui), result);
         QVERIFY(ui.conflicts.isEmpty());
-    }
-
-    void sourceThroughALinkKeepsItsName()
-    {
-        QFile::link(src_, temp_.filePath("music/favourites"));
-        const auto before = snapshot(src_);
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, FOF_NOCONFIRMATION, ui, temp_.filePath("music/favourites/")),
-                 ResultOk);
-        QCOMPARE(snapshot(dst_ + "/favourites"), before);
-        QVERIFY(!QFileInfo::exists(dst_ + "/album"));
+        if (lands.isEmpty()) {
+            QCOMPARE(ui.reports.size(), 1);
+            QCOMPARE(allBelow(temp_.path()), paths);
+            QCOMPARE(snapshot(temp_.path()), before);
+        } else {
+            QCOMPARE(snapshot(temp_.filePath(lands)), source);
+            QCOMPARE(snapshot(src_), source);
+            QCOMPARE(readFile(dst_ + "/album/a.txt"), QByteArray("old"));
+        }
     }
 
     void conflictAnswers_data()
     {
-        QTest::addColumn<QList<ConflictAnswer>>("answers");
-        QTest::addColumn<quint16>("flags");
-        QTest::addColumn<QStringList>("replaced"); // of a.txt, sub/b.dat
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<qint32>("result");
-        using A = ConflictAnswer;
-        QTest::newRow("replace, skip") << QList<A>{A::Replace, A::Skip} << quint16(0)
-                                       << QStringList{"a.txt"} << 2 << qint32(ResultOk);
-        QTest::newRow("skip, replace") << QList<A>{A::Skip, A::Replace} << quint16(0)
-                                       << QStringList{"sub/b.dat"} << 2 << qint32(ResultOk);
-        QTest::newRow("replace all") << QList<A>{A::ReplaceAll} << quint16(0)
-                                     << QStringList{"a.txt", "sub/b.dat"} << 1 << qint32(ResultOk);
-        QTest::newRow("skip all") << QList<A>{A::SkipAll} << quint16(0) << QStringList{} << 1
-                                  << qint32(ResultOk);
-        QTest::newRow("cancel") << QList<A>{A::Cancel} << quint16(0) << QStringList{} << 1
-                                << qint32(ResultCancelled);
-        QTest::newRow("no confirmation replaces")
-            << QList<A>{} << FOF_NOCONFIRMATION << QStringList{"a.txt", "sub/b.dat"} << 0
-            << qint32(ResultOk);
+        QTest::addColumn<Conflict>("c");
+        for (qint32 action : {FO_COPY, FO_MOVE}) {
+            auto row = [&](const char *name, QList<A> answers, QStringList replaced) {
+                QTest::addRow("%s, %s", action == FO_COPY ? "copy" : "move", name)
+                    << Conflict{action, answers, replaced};
+            };
+            row("replace, skip", {A::Replace, A::Skip}, {"a.txt"});
+            row("skip, replace", {A::Skip, A::Replace}, {"sub/b.dat"});
+            row("replace all", {A::ReplaceAll}, {"a.txt", "sub/b.dat"});
+            row("skip all", {A::SkipAll}, {});
+            row("cancel", {A::Cancel}, {});
+            row("no confirmation", {}, {"a.txt", "sub/b.dat"});
+        }
     }
     void conflictAnswers()
     {
-        QFETCH(QList<ConflictAnswer>, answers);
-        QFETCH(quint16, flags);
-        QFETCH(QStringList, replaced);
-        QFETCH(int, questions);
-        QFETCH(qint32, result);
-        for (const char *move : {"copy", "move"}) {
-            init();
-            writeFile(dst_ + "/album/a.txt", "old a");
-            writeFile(dst_ + "/album/sub/b.dat", "old b");
-            writeFile(dst_ + "/album/mine.txt", "mine");
-            const auto before = snapshot(src_);
-            ScriptedUi ui;
-            ui.conflictAnswers = answers;
-            const bool moving = QByteArray(move) == "move";
-            QCOMPARE(perform(moving ? FO_MOVE : FO_COPY, flags, ui), result);
-            QCOMPARE(ui.conflicts.size(), questions);
-            QCOMPARE(readFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
-            for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
-                const QByteArray now = readFile(dst_ + "/album/" + name);
-                const QByteArray original =
-                    pattern(name.section('/', -1).left(1), name == "a.txt" ? 1000 : 70000);
-                QCOMPARE(now == original, replaced.contains(name));
-                // A skipped or refused file stays in the source when moving.
-                if (moving && !replaced.contains(name))
-                    QCOMPARE(readFile(src_ + '/' + name), original);
-            }
-            QCOMPARE(lostEntries(before, src_, dst_ + "/album"), QStringList());
-            QCOMPARE(QFileInfo::exists(src_), !(moving && replaced.size() == 2));
+        QFETCH(Conflict, c);
+        writeFile(dst_ + "/album/a.txt", "old a");
+        writeFile(dst_ + "/album/sub/b.dat", "old b");
+        writeFile(dst_ + "/album/mine.txt", "mine");
+        const auto before = snapshot(src_);
+        ScriptedUi ui;
+        ui.conflictAnswers = c.answers;
+        const quint16 flags = c.answers.isEmpty() ? FOF_NOCONFIRMATION : 0;
+        QCOMPARE(Perform({c.action, src_, dst_, flags}, ui),
+                 c.answers.contains(A::Cancel) ? ResultCancelled : ResultOk);
+        QCOMPARE(ui.conflicts.size(), c.answers.size());
+        QCOMPARE(readFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
+        for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
+            QCOMPARE(contentOf(dst_ + "/album/" + name) == before[name], c.replaced.contains(name));
+            // A skipped or refused file stays in the source when moving.
+            if (!c.replaced.contains(name))
+                QCOMPARE(contentOf(src_ + '/' + name), before[name]);
         }
-    }
-
-    void renameOnCollisionGivesFreeNames()
-    {
-        writeFile(dst_ + "/album/a.txt", "old");
-        writeFile(dst_ + "/album (2)/x", "taken too");
-        const auto before = snapshot(src_);
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, FOF_RENAMEONCOLLISION, ui), ResultOk);
-        QCOMPARE(snapshot(dst_ + "/album (3)"), before);
-        QCOMPARE(readFile(dst_ + "/album/a.txt"), QByteArray("old"));
-        QVERIFY(ui.conflicts.isEmpty());
-    }
-
-    void fileInTheWayOfFolderIsAnError()
-    {
-        writeFile(dst_ + "/album/sub", "a file named like the folder");
-        const auto before = snapshot(src_);
-        ScriptedUi ui;
-        ui.errorDefault = ErrorAnswer::Skip;
-        QCOMPARE(perform(FO_MOVE, FOF_NOCONFIRMATION, ui), ResultIncomplete);
-        QCOMPARE(ui.errors.size(), 1);
-        QCOMPARE(readFile(dst_ + "/album/sub"), QByteArray("a file named like the folder"));
-        QVERIFY(QFileInfo::exists(src_ + "/sub/b.dat"));
-        QVERIFY(!QFileInfo::exists(src_ + "/a.txt"));
         QCOMPARE(lostEntries(before, src_, dst_ + "/album"), QStringList());
+        QCOMPARE(QFileInfo::exists(src_), !(c.action == FO_MOVE && c.replaced.size() == 2));
     }
 
-    void sameFileSystemMoveIsOneRename()
+    // Each fault on the file that meets it, with an old version of that file
+    // at the destination when old is set: the old one stays until the new one
+    // is whole, and no byte of the source goes missing. All four options are
+    // set for unreadable files: none of them hides an error question.
+    void faults_data()
     {
-        QDir().mkpath(dst_);
-        const ino_t folder = inodeOf(src_);
-        const ino_t file = inodeOf(src_ + "/sub/b.dat");
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_MOVE, 0, ui), ResultOk);
-        QCOMPARE(inodeOf(dst_ + "/album"), folder);
-        QCOMPARE(inodeOf(dst_ + "/album/sub/b.dat"), file);
-    }
+        QTest::addColumn<Fault>("f");
+        using E = ErrorAnswer;
+        const QList<E> skip{E::Skip}, cancel{E::Cancel};
+        for (qint32 action : {FO_COPY, FO_MOVE}) {
+            const char *verb = action == FO_COPY ? "copy" : "move";
+            auto row = [&](const char *name, Fault f) {
+                f.action = action;
+                QTest::addRow("%s, %s", verb, name) << f;
+            };
+            row("unreadable, skip", {Unreadable, 0, skip, ResultIncomplete});
+            row("unreadable, retry then fine", {Unreadable, 0, {E::Retry}, ResultOk});
+            row("unreadable, retry, cancel",
+                {Unreadable, 0, {E::Retry, E::Cancel}, ResultCancelled});
 
-    void crossFileSystemMove_data()
-    {
-        QTest::addColumn<bool>("merge");
-        QTest::newRow("new folder") << false;
-        QTest::newRow("into existing folder") << true;
-    }
-    void crossFileSystemMove()
-    {
-        QFETCH(bool, merge);
-        QTemporaryDir other(QStringLiteral("/dev/shm/brelko-test-XXXXXX"));
-        if (!other.isValid() || deviceOf(other.path()) == deviceOf(temp_.path()))
-            QSKIP("no second file system: /dev/shm is missing or on the work disk");
-        const QString source = other.filePath("album");
-        makeTree(source);
-        if (merge)
-            writeFile(dst_ + "/album/mine.txt", "mine");
-        QDir().mkpath(dst_);
-        const auto before = snapshot(source);
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_MOVE, 0, ui, source), ResultOk);
-        QCOMPARE(lostEntries(before, source, dst_ + "/album"), QStringList());
-        QVERIFY(!QFileInfo::exists(source));
-        auto after = snapshot(dst_ + "/album");
-        after.remove("mine.txt");
-        QCOMPARE(after, before);
-    }
-
-    void linksStayLinks()
-    {
-        QFile::link(".", src_ + "/loop");
-        QFile::link("ping", src_ + "/pong");
-        QFile::link("pong", src_ + "/ping");
-        QFile::link("/etc/hostname", src_ + "/absolute");
-        QFile::link("nowhere", src_ + "/dangling");
-        const auto before = snapshot(src_);
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, FOF_NOCONFIRMATION, ui), ResultOk);
-        QCOMPARE(snapshot(dst_ + "/album"), before);
-        QVERIFY(QFileInfo(dst_ + "/album/loop").isSymLink());
-        QCOMPARE(QFileInfo(dst_ + "/album/absolute").symLinkTarget(), QString("/etc/hostname"));
-    }
-
-    void specialFilesAreSkippedAndReported_data()
-    {
-        QTest::addColumn<qint32>("action");
-        QTest::newRow("copy") << FO_COPY;
-        QTest::newRow("move to another file system") << FO_MOVE;
-    }
-    void specialFilesAreSkippedAndReported()
-    {
-        QFETCH(qint32, action);
-        // A move within one file system renames the folder with all in it,
-        // so only a move to another one has to leave special files behind.
-        QTemporaryDir other(QStringLiteral("/dev/shm/brelko-test-XXXXXX"));
-        if (action == FO_MOVE &&
-            (!other.isValid() || deviceOf(other.path()) == deviceOf(temp_.path())))
-            QSKIP("no second file system: /dev/shm is missing or on the work disk");
-        const QString destination = action == FO_MOVE ? other.path() : dst_;
-        const QByteArray fifo = QFile::encodeName(src_ + "/pipe");
-        QCOMPARE(::mkfifo(fifo.constData(), 0644), 0);
-        const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray socketPath = QFile::encodeName(src_ + "/sub/socket");
-        qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
-        QCOMPARE(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        ScriptedUi ui;
-        QCOMPARE(perform(action, FOF_NOCONFIRMATION, ui, src_, destination), ResultIncomplete);
-        ::close(sock);
-        QCOMPARE(ui.reports.size(), 1);
-        QVERIFY(ui.reports.first().contains("pipe"));
-        QVERIFY(ui.reports.first().contains("socket"));
-        QVERIFY(QFileInfo::exists(src_ + "/pipe"));
-        QVERIFY(QFileInfo::exists(src_ + "/sub/socket"));
-        QVERIFY(!QFileInfo::exists(destination + "/album/pipe"));
-        QVERIFY(QFileInfo::exists(destination + "/album/sub/b.dat"));
-        // The folders that still hold them stay; what could move, moved.
-        QCOMPARE(QFileInfo::exists(src_ + "/sub/b.dat"), action == FO_COPY);
-        QCOMPARE(QFileInfo::exists(src_ + "/sub/deeper"), action == FO_COPY);
-    }
-
-    void permissionsAndTimesAreKept()
-    {
-        const QByteArray file = QFile::encodeName(src_ + "/sub/b.dat");
-        const QByteArray folder = QFile::encodeName(src_ + "/sub");
-        QCOMPARE(::chmod(file.constData(), 0640), 0);
-        QCOMPARE(::chmod(folder.constData(), 0750), 0);
-        const struct timespec times[2] = {{1000000000, 5}, {1200000000, 123456789}};
-        QCOMPARE(::utimensat(AT_FDCWD, file.constData(), times, 0), 0);
-        QCOMPARE(::utimensat(AT_FDCWD, folder.constData(), times, 0), 0);
-        ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, FOF_NOCONFIRMATION, ui), ResultOk);
-        for (const QString &name : {QStringLiteral("sub/b.dat"), QStringLiteral("sub")}) {
-            struct stat original, copy;
-            QCOMPARE(::lstat(QFile::encodeName(src_ + '/' + name).constData(), &original), 0);
-            QCOMPARE(::lstat(QFile::encodeName(dst_ + "/album/" + name).constData(), &copy), 0);
-            QCOMPARE(copy.st_mode, original.st_mode);
-            QCOMPARE(copy.st_mtim.tv_sec, original.st_mtim.tv_sec);
-            QCOMPARE(copy.st_mtim.tv_nsec, original.st_mtim.tv_nsec);
+            row("full disk, skip", {FullDisk, 0, skip, ResultIncomplete, true});
+            row("full disk, cancel", {FullDisk, 0, cancel, ResultCancelled, true});
+            row("file size limit", {SizeLimit, 0, skip, ResultIncomplete, true});
+            row("cancel in a large file", {LargeCancel, 0, {}, ResultCancelled});
+            row("cancel in a large file over old", {LargeCancel, 0, {}, ResultCancelled, true});
+            row("special file", {Special, 0, {}, ResultIncomplete});
         }
     }
-
-    void progressFollowsOptions_data()
+    void faults()
     {
-        QTest::addColumn<quint16>("flags");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("named");
-        QTest::newRow("names") << quint16(0) << true << true;
-        QTest::newRow("simple progress") << FOF_SIMPLEPROGRESS << true << false;
-        QTest::newRow("silent") << FOF_SILENT << false << false;
-    }
-    void progressFollowsOptions()
-    {
-        QFETCH(quint16, flags);
-        QFETCH(bool, shown);
-        QFETCH(bool, named);
+        QFETCH(Fault, f);
+        NEED_SECOND_FILE_SYSTEM(f.action == FO_MOVE);
+        const QString target = f.kind == FullDisk    ? temp_.filePath("small")
+                               : f.action == FO_MOVE ? other_.path()
+                                                     : dst_;
+        const QString name = f.kind == Special       ? "sub/pipe"
+                             : f.kind == FullDisk    ? "sub/zz-big.bin"
+                             : f.kind == LargeCancel ? "sub/large.bin"
+                                                     : "sub/b.dat";
+        const QByteArray mountPoint = QFile::encodeName(target);
+        if (f.kind == FullDisk &&
+            (!QDir().mkpath(target) || ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0))
+            QSKIP("cannot mount a small tmpfs here (needs root)");
+        auto unmount = qScopeGuard([&] {
+            if (f.kind == FullDisk)
+                ::umount2(mountPoint, MNT_DETACH);
+        });
+        const qint64 largeSize = 40 * 1024 * 1024;
+        if (f.kind == Special)
+            QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + name).constData(), 0644), 0);
+        else if (f.kind != Unreadable && f.kind != SizeLimit)
+            writeFile(src_ + '/' + name,
+                      pattern(name, f.kind == FullDisk ? 200000 : largeSize)); // too big for 64k
+        const QString copy = target + "/album/" + name;
+        if (f.old)
+            writeFile(copy, "old");
+        const QByteArray old = contentOf(copy); // empty when there is none
+        const auto before = snapshot(src_);
         ScriptedUi ui;
-        QCOMPARE(perform(FO_COPY, flags | FOF_NOCONFIRMATION, ui), ResultOk);
-        QCOMPARE(!ui.progress.isEmpty(), shown);
-        if (!shown)
-            return;
-        QVERIFY(
-            std::all_of(ui.progress.cbegin(), ui.progress.cend(), [&](const OperationProgress &p) {
-                return p.currentName.isEmpty() != named;
-            }));
-        QCOMPARE(ui.progress.last().bytesTotal, qint64(1000 + 70000 + 3000 + 10 + 20 + 30 + 40));
-        QCOMPARE(ui.progress.last().bytesDone, ui.progress.last().bytesTotal);
+        ui.errorAnswers = f.answers;
+        // Every other file comes before large.bin in name order.
+        const qint64 smallFiles = 20 + 1000 + 30 + 70000 + 3000;
+        if (f.kind == LargeCancel)
+            ui.cancelAfterBytes = smallFiles + 1;
+        const quint16 flags = f.kind == Unreadable ? 0x011C : FOF_NOCONFIRMATION;
+        // Retry meets a good read when the file is to arrive.
+        const int failures = f.kind != Unreadable ? 0 : f.result == ResultOk ? 1 : 100;
+        QCOMPARE(Perform({f.action, src_, target, flags}, ui, failures, f.kind == SizeLimit),
+                 f.result);
+        QCOMPARE(contentOf(copy), f.result == ResultOk ? before[name] : old);
+        QCOMPARE(lostEntries(before, src_, target + "/album"), QStringList());
+        if (f.kind == Unreadable)
+            QVERIFY(ui.errors.size() == f.answers.size() && ui.errors.first().contains("b.dat"));
+        if (f.kind == Special) // reported, and left where it is
+            QVERIFY(ui.reports.size() == 1 && ui.reports.first().contains("pipe") &&
+                    QFileInfo::exists(src_ + "/sub/pipe") && !QFileInfo::exists(copy));
+        if (f.kind == FullDisk)
+            QVERIFY(ui.errors.first().contains(QString::fromLocal8Bit(strerror(ENOSPC))));
+        if (f.kind == SizeLimit || f.kind == LargeCancel)
+            QCOMPARE(readFile(target + "/album/a.txt"), pattern("a", 1000));
+        const OperationProgress last = ui.progress.value(ui.progress.size() - 1);
+        if (f.kind == LargeCancel) // stopped inside the large file
+            QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&
+                    last.bytesDone < smallFiles + largeSize);
     }
 };
 
