@@ -1,49 +1,40 @@
-#include "FakeMessageService.h"
+#include "PrintFakes.h"
 #include "PrintTags.h"
 #include "ReportPrinter.h"
 
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// A printer whose page is an image. It can be missing, or fail once the
-// job has started, and keeps a log of what was done with it.
-class ImagePrinter : public ReportPrinter {
+// A printer whose page records what is painted. It can be missing, fail
+// once the job has started or half way down the page, or refuse the job,
+// and it logs what was done with it.
+class FakePrinter : public ReportPrinter {
 public:
-    enum class Fault { None, Missing, FailsWhenStarted, FailsWhilePainting, Refused };
-
-    ImagePrinter(Fault fault, QStringList &log) : fault_(fault), log_(log) {}
+    enum Fault { None, Missing, FailsWhenStarted, FailsWhilePainting, Refused };
+    FakePrinter(Fault fault, QStringList &log) : fault_(fault), log_(log) {}
 
     QPaintDevice *open() override
     {
         log_ << "open";
-        if (fault_ == Fault::Missing)
-            return nullptr;
-        page = QImage(1275, 1650, QImage::Format_RGB32); // 8.5 x 11 inches at 150 dpi
-        page.setDotsPerMeterX(5906);
-        page.setDotsPerMeterY(5906);
-        page.fill(Qt::white);
-        return &page;
+        return fault_ == Missing ? nullptr : &page;
     }
     bool healthy() const override
     {
-        if (fault_ == Fault::FailsWhenStarted)
-            return false;
-        if (fault_ == Fault::FailsWhilePainting)
-            return page.pixelColor(640, 38) == Qt::white; // the banner has arrived
-        return true;
+        // Half way: the banner has arrived, the texts have not.
+        return fault_ != FailsWhenStarted &&
+               (fault_ != FailsWhilePainting || page.images.isEmpty());
     }
     bool submit() override
     {
         log_ << "submit";
-        return fault_ != Fault::Refused;
+        return fault_ != Refused;
     }
     void abort() override { log_ << "abort"; }
 
-    QImage page;
+    RecordingPage page{600};
 
 private:
     Fault fault_;
@@ -55,40 +46,29 @@ private:
 class PrintTagsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void print_data();
     void print();
-
-private:
-    QTemporaryDir dir_;
 };
-
-void PrintTagsTest::initTestCase()
-{
-    QFile song(dir_.filePath("song.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly));
-    song.write(QByteArray(300, 'x'));
-}
 
 void PrintTagsTest::print_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("expectedLog");
-    QTest::addColumn<bool>("printed");
-    using F = ImagePrinter::Fault;
-    QTest::newRow("printed") << "song.mp3" << int(F::None) << QStringList{"date", "open", "submit"}
-                             << true;
-    QTest::newRow("no printer") << "song.mp3" << int(F::Missing) << QStringList{"date", "open"}
-                                << false;
-    QTest::newRow("no file clicked") << "" << int(F::None) << QStringList{} << false;
-    QTest::newRow("file vanished") << "gone.mp3" << int(F::None) << QStringList{} << false;
-    QTest::newRow("refused at start")
-        << "song.mp3" << int(F::FailsWhenStarted) << QStringList{"date", "open", "abort"} << false;
-    QTest::newRow("refused by the queue")
-        << "song.mp3" << int(F::Refused) << QStringList{"date", "open", "submit", "abort"} << false;
-    QTest::newRow("fails half way") << "song.mp3" << int(F::FailsWhilePainting)
-                                    << QStringList{"date", "open", "abort"} << false;
+    const QStringList none;
+    QTest::newRow("printed") << "song.mp3" << int(FakePrinter::None)
+                             << QStringList{"date", "open", "submit"};
+    QTest::newRow("no printer") << "song.mp3" << int(FakePrinter::Missing)
+                                << QStringList{"date", "open"};
+    QTest::newRow("no file clicked") << "" << int(FakePrinter::None) << none;
+    QTest::newRow("file vanished") << "gone.mp3" << int(FakePrinter::None) << none;
+    QTest::newRow("path is a folder") << "." << int(FakePrinter::None) << none;
+    QTest::newRow("fails at start")
+        << "song.mp3" << int(FakePrinter::FailsWhenStarted) << QStringList{"date", "open", "abort"};
+    QTest::newRow("fails half way") << "song.mp3" << int(FakePrinter::FailsWhilePainting)
+                                    << QStringList{"date", "open", "abort"};
+    QTest::newRow("refused by the queue") << "song.mp3" << int(FakePrinter::Refused)
+                                          << QStringList{"date", "open", "submit", "abort"};
 }
 
 void PrintTagsTest::print()
@@ -96,24 +76,32 @@ void PrintTagsTest::print()
     QFETCH(QString, file);
     QFETCH(int, fault);
     QFETCH(QStringList, expectedLog);
-    QFETCH(bool, printed);
+    QTemporaryDir dir;
+    QFile song(dir.filePath("song.mp3"));
+    QVERIFY(song.open(QIODevice::WriteOnly) && song.write("data") == 4);
+    song.close();
 
     QStringList log;
-    ImagePrinter printer(ImagePrinter::Fault(fault), log);
+    FakePrinter printer(FakePrinter::Fault(fault), log);
     FakeMessageService messages;
-    const QString path = file.isEmpty() ? QString() : dir_.filePath(file);
-    const ReportFields fields{"song.mp3", "T", "A", "Al", "1999", "C", "Jazz", path};
-    const auto dateSize = [&log](const QFileInfo &) {
+    const QString path = file.isEmpty() ? QString() : dir.filePath(file);
+    // Edited, untrimmed box texts are printed as they stand.
+    const ReportFields fields{"song.mp3", "  Nieuw  ", "A", "Al", "1999", "C", "Jazz", path};
+    const auto dateSize = [&log](const QFileInfo &info) {
         log << "date";
-        return QStringLiteral("1-1-2024 / Grootte : 300 Bytes");
+        return info.fileName().prepend("size of ");
     };
-
-    QCOMPARE(PrintTags(fields, QFileInfo(path), dateSize, printer, messages), printed);
+    const bool printed = PrintTags(fields, QFileInfo(path), dateSize, printer, messages);
     QCOMPARE(log, expectedLog);
+    QCOMPARE(printed, fault == FakePrinter::None && !expectedLog.isEmpty());
     if (printed) {
         QVERIFY(messages.shown.isEmpty());
-        QVERIFY(!printer.page.isNull());
-        QCOMPARE(printer.page.pixelColor(640, 38), QColor(130, 130, 0)); // banner band
+        QCOMPARE(printer.page.images.size(), 1);
+        QStringList texts;
+        for (const RecordedText &text : printer.page.texts)
+            texts << text.text;
+        QVERIFY2(texts.contains("  Nieuw  ") && texts.contains("size of song.mp3"),
+                 qPrintable(texts.join('|')));
         return;
     }
     QCOMPARE(messages.shown.size(), 1);
