@@ -1,47 +1,8 @@
 #include "PrintFakes.h"
 #include "PrintTags.h"
-#include "ReportPrinter.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
-
-namespace {
-
-// A printer whose page records what is painted. It can be missing, fail
-// once the job has started or half way down the page, or refuse the job,
-// and it logs what was done with it.
-class FakePrinter : public ReportPrinter {
-public:
-    enum Fault { None, Missing, FailsWhenStarted, FailsWhilePainting, Refused };
-    FakePrinter(Fault fault, QStringList &log) : fault_(fault), log_(log) {}
-
-    QPaintDevice *open() override
-    {
-        log_ << "open";
-        return fault_ == Missing ? nullptr : &page;
-    }
-    bool healthy() const override
-    {
-        // Half way: the banner has arrived, the texts have not.
-        return fault_ != FailsWhenStarted &&
-               (fault_ != FailsWhilePainting || page.images.isEmpty());
-    }
-    bool submit() override
-    {
-        log_ << "submit";
-        return fault_ != Refused;
-    }
-    void abort() override { log_ << "abort"; }
-
-    RecordingPage page{600};
-
-private:
-    Fault fault_;
-    QStringList &log_;
-};
-
-} // namespace
 
 class PrintTagsTest : public QObject {
     Q_OBJECT
@@ -52,22 +13,22 @@ private Q_SLOTS:
 
 void PrintTagsTest::print_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("file"); // song, gone, folder or none
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("expectedLog");
     const QStringList none;
-    QTest::newRow("printed") << "song.mp3" << int(FakePrinter::None)
+    QTest::newRow("printed") << "song" << int(RecordingPrinter::None)
                              << QStringList{"date", "open", "submit"};
-    QTest::newRow("no printer") << "song.mp3" << int(FakePrinter::Missing)
+    QTest::newRow("no printer") << "song" << int(RecordingPrinter::Missing)
                                 << QStringList{"date", "open"};
-    QTest::newRow("no file clicked") << "" << int(FakePrinter::None) << none;
-    QTest::newRow("file vanished") << "gone.mp3" << int(FakePrinter::None) << none;
-    QTest::newRow("path is a folder") << "." << int(FakePrinter::None) << none;
-    QTest::newRow("fails at start")
-        << "song.mp3" << int(FakePrinter::FailsWhenStarted) << QStringList{"date", "open", "abort"};
-    QTest::newRow("fails half way") << "song.mp3" << int(FakePrinter::FailsWhilePainting)
+    QTest::newRow("no file clicked") << "" << int(RecordingPrinter::None) << none;
+    QTest::newRow("file vanished") << "gone" << int(RecordingPrinter::None) << none;
+    QTest::newRow("path is a folder") << "folder" << int(RecordingPrinter::None) << none;
+    QTest::newRow("fails at start") << "song" << int(RecordingPrinter::FailsWhenStarted)
                                     << QStringList{"date", "open", "abort"};
-    QTest::newRow("refused by the queue") << "song.mp3" << int(FakePrinter::Refused)
+    QTest::newRow("fails half way") << "song" << int(RecordingPrinter::FailsWhilePainting)
+                                    << QStringList{"date", "open", "abort"};
+    QTest::newRow("refused by the queue") << "song" << int(RecordingPrinter::Refused)
                                           << QStringList{"date", "open", "submit", "abort"};
 }
 
@@ -76,31 +37,32 @@ void PrintTagsTest::print()
     QFETCH(QString, file);
     QFETCH(int, fault);
     QFETCH(QStringList, expectedLog);
-    QTemporaryDir dir;
-    QFile song(dir.filePath("song.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly) && song.write("data") == 4);
-    song.close();
-
-    QStringList log;
-    FakePrinter printer(FakePrinter::Fault(fault), log);
+    QTemporaryFile song;
+    QVERIFY(song.open());
+    const QString path = QMap<QString, QString>{
+        {"song", song.fileName()},
+        {"gone", song.fileName() + ".gone"},
+        {"folder",
+         QDir::tempPath()}}.value(file);
+    RecordingPrinter printer(600, RecordingPrinter::Fault(fault));
     FakeMessageService messages;
-    const QString path = file.isEmpty() ? QString() : dir.filePath(file);
     // Edited, untrimmed box texts are printed as they stand.
     const ReportFields fields{"song.mp3", "  Nieuw  ", "A", "Al", "1999", "C", "Jazz", path};
-    const auto dateSize = [&log](const QFileInfo &info) {
-        log << "date";
+    const auto dateSize = [&printer](const QFileInfo &info) {
+        printer.log << "date";
         return info.fileName().prepend("size of ");
     };
     const bool printed = PrintTags(fields, QFileInfo(path), dateSize, printer, messages);
-    QCOMPARE(log, expectedLog);
-    QCOMPARE(printed, fault == FakePrinter::None && !expectedLog.isEmpty());
+    QCOMPARE(printer.log, expectedLog);
+    QCOMPARE(printed, fault == RecordingPrinter::None && !expectedLog.isEmpty());
     if (printed) {
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(printer.page.images.size(), 1);
+        QCOMPARE(printer.images.size(), 1);
         QStringList texts;
-        for (const RecordedText &text : printer.page.texts)
+        for (const RecordedText &text : printer.texts)
             texts << text.text;
-        QVERIFY2(texts.contains("  Nieuw  ") && texts.contains("size of song.mp3"),
+        QVERIFY2(texts.contains("  Nieuw  ") &&
+                     texts.contains("size of " + QFileInfo(path).fileName()),
                  qPrintable(texts.join('|')));
         return;
     }

@@ -3,7 +3,6 @@
 #include "SystemPrinter.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,88 +19,58 @@ class SystemPrinterTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void noJob_data();
-    void noJob();
+    void noDefaultQueue();
     void abortedJobNeverReachesTheQueue();
     void prints_data();
     void prints();
 
 private:
     QString startCups();
-    QString run(const QString &tool, const QStringList &arguments, QString *output = nullptr);
-    QString jobs();
-    QString errorLog() const;
-    ReportFields shownTag() const;
+    QString run(const QString &tool, const QStringList &arguments) const;
+    bool printShownTag(const QString &artist = "De Kreukels");
 
-    QTemporaryDir root_, music_;
+    QTemporaryDir root_;
     QProcess cupsd_;
+    SystemPrinter printer_;
+    FakeMessageService messages_;
 };
 
-namespace {
-
-QString toolPath(const QString &name)
-{
-    return QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"});
-}
-
-} // namespace
-
-QString SystemPrinterTest::run(const QString &tool, const QStringList &arguments, QString *output)
+// What a CUPS or poppler tool wrote, or why it failed.
+QString SystemPrinterTest::run(const QString &tool, const QStringList &arguments) const
 {
     QProcess process;
-    process.start(toolPath(tool), arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return tool + " did not finish: " + process.errorString();
-    }
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return tool + " " + arguments.join(' ') + " failed: " + process.readAllStandardError();
-    return QString();
+    process.start(QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"}),
+                  arguments);
+    if (process.waitForFinished(10000) && process.exitCode() == 0)
+        return process.readAllStandardOutput();
+    return tool + " " + arguments.join(' ') + " failed: " + process.errorString() + " " +
+           process.readAllStandardError();
 }
 
-QString SystemPrinterTest::jobs()
-{
-    QString all;
-    run("lpstat", {"-W", "all", "-o"}, &all);
-    return all;
-}
-
-QString SystemPrinterTest::errorLog() const
-{
-    QFile log(root_.filePath("log/error_log"));
-    return log.open(QIODevice::ReadOnly) ? log.readAll().right(2000) : "(no error log)";
-}
-
-// Fails within seconds, saying why, when CUPS is missing or won't start.
+// Says why within seconds when CUPS is missing or won't start.
 QString SystemPrinterTest::startCups()
 {
-    for (const char *tool : {"cupsd", "lpadmin", "lpstat"}) {
-        if (toolPath(tool).isEmpty())
-            return tool + QString(" not found: CUPS is not installed (scripts/install-deps)");
-    }
-    const QDir root(root_.path());
-    for (const char *sub : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
-        root.mkpath(sub);
+    QDir root(root_.path());
+    for (const char *folder : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
+        root.mkpath(folder);
     // The scheduler's helpers run as lp and must reach their folders.
-    for (const QString &path : {root.path(), root.filePath("cache"), root.filePath("out")})
-        QFile::setPermissions(path,
-                              QFileDevice::Permissions(path == root.path() ? 0x7755 : 0x7777));
-    const QString socket = root.filePath("cups.sock");
+    QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(root.filePath("cache"), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(root.filePath("out"), QFileDevice::Permissions(0x7777));
     QFile server(root.filePath("conf/cupsd.conf")), files(root.filePath("conf/cups-files.conf"));
+    const QString socket = root.filePath("cups.sock");
     if (!server.open(QIODevice::WriteOnly) || !files.open(QIODevice::WriteOnly))
         return "cannot write the scheduler's configuration";
     server.write(("Listen " + socket +
                   "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
                      .toUtf8());
-    files.write(QString("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
-                        "CacheDir %1/cache\nStateDir %1/state\nErrorLog %1/log/error_log\n"
-                        "FileDevice Yes\nUser lp\nGroup lp\nSystemGroup root\n")
-                    .arg(root.path())
-                    .toUtf8());
+    files.write(
+        QString("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
+                "CacheDir %1/cache\nStateDir %1/state\nErrorLog stderr\nAccessLog %1/log/access\n"
+                "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\nSystemGroup root\n")
+            .arg(root.path())
+            .toUtf8());
     server.close();
     files.close();
     // Everything that reads a CUPS setting from here on finds ours only.
@@ -111,19 +80,18 @@ QString SystemPrinterTest::startCups()
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
 
-    cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    cupsd_.start(toolPath("cupsd"), {"-f", "-c", server.fileName(), "-s", files.fileName()});
-    const QDeadlineTimer deadline(10000);
-    while (cupsd_.waitForStarted(1000) && !deadline.hasExpired()) {
-        QString status; // lpstat -r succeeds either way; only its words tell
-        run("lpstat", {"-r"}, &status);
-        if (status.trimmed() == "scheduler is running")
+    cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
+    cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
+                 {"-f", "-c", server.fileName(), "-s", files.fileName()});
+    QString status; // lpstat -r succeeds either way; only its words tell
+    for (QDeadlineTimer deadline(10000); cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
+        status = run("lpstat", {"-r"});
+        if (status == "scheduler is running\n")
             return QString();
-        if (cupsd_.waitForFinished(100))
-            return QString("cupsd stopped at once (exit code %1):\n").arg(cupsd_.exitCode()) +
-                   errorLog();
+        cupsd_.waitForFinished(100);
     }
-    return "cupsd did not answer within 10 seconds: " + cupsd_.errorString() + "\n" + errorLog();
+    return "cupsd (see scripts/install-deps) stopped or did not answer within 10 seconds: " +
+           cupsd_.errorString() + ", " + status;
 }
 
 void SystemPrinterTest::initTestCase()
@@ -139,7 +107,7 @@ void SystemPrinterTest::initTestCase()
         run("lpadmin", {"-p", "BrelkoFile", "-E", "-v", "file://" + root_.filePath("out/page.pdf"),
                         "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
         QString());
-    QFile song(music_.filePath("song.mp3"));
+    QFile song(root_.filePath("song.mp3"));
     QVERIFY(song.open(QIODevice::WriteOnly) && song.write(QByteArray(300, 'x')) == 300);
 }
 
@@ -150,44 +118,22 @@ void SystemPrinterTest::cleanupTestCase()
         cupsd_.kill();
 }
 
-ReportFields SystemPrinterTest::shownTag() const
+bool SystemPrinterTest::printShownTag(const QString &artist)
 {
-    return {"song.mp3", "Zomeravond",  "De Kreukels", "Live",
-            "1999",     "ongewijzigd", "Jazz",        music_.filePath("song.mp3")};
+    messages_.shown.clear();
+    const QString path = root_.filePath("song.mp3");
+    return PrintTags(
+        {"song.mp3", "Zomeravond", artist, "Live", "1999", "ongewijzigd", "Jazz", path},
+        QFileInfo(path), printer_, messages_);
 }
 
-void SystemPrinterTest::noJob_data()
+void SystemPrinterTest::noDefaultQueue()
 {
-    QTest::addColumn<QString>("defaultQueue");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("no default queue") << ""
-                                      << "song.mp3";
-    QTest::newRow("no file clicked") << "BrelkoPdf"
-                                     << "";
-    QTest::newRow("file vanished") << "BrelkoPdf"
-                                   << "gone.mp3";
-}
-
-void SystemPrinterTest::noJob()
-{
-    QFETCH(QString, defaultQueue);
-    QFETCH(QString, file);
-    if (defaultQueue.isEmpty()) {
-        QString shown;
-        run("lpstat", {"-d"}, &shown);
-        QVERIFY2(shown.contains("no system default"), qPrintable(shown));
-    } else {
-        QCOMPARE(run("lpadmin", {"-d", defaultQueue}), QString());
-    }
-    ReportFields fields = shownTag();
-    fields.selectedFilePath = file.isEmpty() ? QString() : music_.filePath(file);
-    SystemPrinter printer;
-    FakeMessageService messages;
-    QVERIFY(!PrintTags(fields, QFileInfo(fields.selectedFilePath), printer, messages));
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown[0].text, NoPrinterMessage().text);
-    QCOMPARE(printer.lastJobId(), 0);
-    QCOMPARE(jobs(), QString());
+    QVERIFY(run("lpstat", {"-d"}).contains("no system default"));
+    QVERIFY(!printShownTag());
+    QCOMPARE(messages_.shown.size(), 1);
+    QCOMPARE(messages_.shown[0].text, NoPrinterMessage().text);
+    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
 }
 
 // Qt's own abort leaves a CUPS job to be sent when painting ends; ours
@@ -195,16 +141,15 @@ void SystemPrinterTest::noJob()
 void SystemPrinterTest::abortedJobNeverReachesTheQueue()
 {
     QCOMPARE(run("lpadmin", {"-d", "BrelkoPdf"}), QString());
-    SystemPrinter printer;
-    QPaintDevice *page = printer.open();
+    QPaintDevice *page = printer_.open();
     QVERIFY(page);
     QPainter painter(page);
     painter.drawText(QPointF(100, 100), "half a page");
     painter.end();
-    printer.abort();
-    QVERIFY(!printer.submit());
-    QCOMPARE(printer.lastJobId(), 0);
-    QCOMPARE(jobs(), QString());
+    printer_.abort();
+    QVERIFY(!printer_.submit());
+    QCOMPARE(printer_.lastJobId(), 0);
+    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
 }
 
 void SystemPrinterTest::prints_data()
@@ -219,48 +164,35 @@ void SystemPrinterTest::prints()
     QFETCH(QString, queue);
     QCOMPARE(run("lpadmin", {"-d", queue}), QString());
     const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
-    ReportFields fields = shownTag();
-    fields.artist = "Bewerkt, niet bewaard"; // printed as typed, not as in the file
-    SystemPrinter printer;
-    FakeMessageService messages;
-    QVERIFY(PrintTags(fields, QFileInfo(fields.selectedFilePath), printer, messages));
-    QVERIFY(messages.shown.isEmpty());
-    const QString job = QString("%1-%2 ").arg(queue).arg(printer.lastJobId());
+    QVERIFY(printShownTag("Bewerkt, niet bewaard")); // printed as typed, not as in the file
+    QVERIFY(messages_.shown.isEmpty());
+    const QString job = QString("%1-%2 ").arg(queue).arg(printer_.lastJobId());
     const QDeadlineTimer deadline(60000);
-    for (QString done; !done.contains(job); QThread::msleep(200)) {
-        QVERIFY2(!deadline.hasExpired(), qPrintable(job + "not completed: " + jobs() + errorLog()));
-        run("lpstat", {"-W", "completed", "-o", queue}, &done);
+    while (!run("lpstat", {"-W", "completed", "-o", queue}).contains(job)) {
+        QVERIFY2(!deadline.hasExpired(), qPrintable(job + run("lpstat", {"-W", "all", "-o"})));
+        QThread::msleep(200);
     }
 
-    // cups-pdf writes into its user's PDF folder, the name made from the job's.
-    QFileInfoList arrived;
+    // cups-pdf writes into its user's PDF folder, naming the file after the job.
+    QStringList arrived;
     const QDir cupsPdf(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
     for (const QFileInfo &pdf : cupsPdf.entryInfoList({"Brelko_Tags*.pdf"}, QDir::Files) +
                                     QDir(root_.filePath("out")).entryInfoList(QDir::Files)) {
         if (pdf.lastModified() >= started)
-            arrived << pdf;
+            arrived << pdf.absoluteFilePath();
     }
     QCOMPARE(arrived.size(), 1);
-    const QString pdf = arrived[0].absoluteFilePath();
-    QProcess tool;
-    tool.start("pdfinfo", {pdf});
-    QVERIFY(tool.waitForFinished(20000));
-    QVERIFY(QString(tool.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
-    if (!qEnvironmentVariableIsEmpty("BRELKO_KEEP_PRINT"))
-        QFile::copy(pdf, qEnvironmentVariable("BRELKO_KEEP_PRINT") + "/" + queue + ".pdf");
-    if (queue == "BrelkoPdf") {
-        QFile::remove(pdf);
-        return;
-    }
-    tool.start("pdftotext", {pdf, "-"});
-    QVERIFY(tool.waitForFinished(20000));
-    const QString text = QString(tool.readAllStandardOutput()).simplified();
-    for (const QString &shown :
-         QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
-                     "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
-                     "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
-                     ": " + fields.selectedFilePath})
-        QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
+    QVERIFY(run("pdfinfo", arrived).contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QString text = run("pdftotext", {arrived[0], "-"}).simplified();
+    if (queue == "BrelkoPdf")
+        QFile::remove(arrived[0]);
+    else
+        for (const QString &shown :
+             QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
+                         "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
+                         "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
+                         root_.path()})
+            QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
 }
 
 QTEST_MAIN(SystemPrinterTest)

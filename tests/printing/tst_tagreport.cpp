@@ -68,7 +68,7 @@ void TagReportTest::page()
 {
     QFETCH(int, dpi);
     QFETCH(QStringList, v);
-    RecordingPage device(dpi);
+    RecordingPrinter device(dpi);
     const QImage banner = ReportBanner();
     QCOMPARE(banner.size(), QSize(1000, 150));
     QPainter painter(&device);
@@ -78,8 +78,8 @@ void TagReportTest::page()
 
     const qreal unit = dpi / 1440.0; // device units in a twip
     QCOMPARE(device.images.size(), 1);
-    QCOMPARE(device.images[0].source, QRectF(0, 0, 1000, 150));
-    QCOMPARE(device.images[0].target, QRectF(390 * unit, 300 * unit, 11100 * unit, 1500 * unit));
+    QCOMPARE(device.images[0].second, QRectF(0, 0, 1000, 150));
+    QCOMPARE(device.images[0].first, QRectF(390 * unit, 300 * unit, 11100 * unit, 1500 * unit));
     const QVector<ExpectedText> expected = expectedPage(v);
     QCOMPARE(device.texts.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {

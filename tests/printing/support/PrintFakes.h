@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageService.h"
+#include "ReportPrinter.h"
 
 #include <QColor>
 #include <QFont>
@@ -26,17 +27,38 @@ struct RecordedText {
     QColor colour;
 };
 
-struct RecordedImage {
-    QRectF target, source;
-};
-
-// A page that remembers what was painted on it instead of drawing it: every
-// text with its baseline, font and pen colour, every image with its target
-// and source. It is its own paint engine. The resolution is the test's.
-class RecordingPage : public QPaintDevice, public QPaintEngine {
+// A printer that is its own page and paint engine: it remembers what was
+// painted instead of drawing it, every text with its baseline, font and pen
+// colour and every image with its target and source rectangles, at the
+// resolution the test chooses. It can be missing, fail once the job has
+// started or half way down the page, or refuse the job, and it logs what was
+// done with it.
+class RecordingPrinter : public ReportPrinter, public QPaintDevice, public QPaintEngine {
 public:
-    explicit RecordingPage(int dpi) : QPaintEngine(AllFeatures), dpi_(dpi) {}
-    QPaintEngine *paintEngine() const override { return const_cast<RecordingPage *>(this); }
+    enum Fault { None, Missing, FailsWhenStarted, FailsWhilePainting, Refused };
+    explicit RecordingPrinter(int dpi, Fault fault = None)
+        : QPaintEngine(AllFeatures), dpi_(dpi), fault_(fault)
+    {
+    }
+
+    QPaintDevice *open() override
+    {
+        log << "open";
+        return fault_ == Missing ? nullptr : this;
+    }
+    bool healthy() const override
+    {
+        // Half way down: the banner has arrived, the texts have not.
+        return fault_ != FailsWhenStarted && (fault_ != FailsWhilePainting || images.isEmpty());
+    }
+    bool submit() override
+    {
+        log << "submit";
+        return fault_ != Refused;
+    }
+    void abort() override { log << "abort"; }
+
+    QPaintEngine *paintEngine() const override { return const_cast<RecordingPrinter *>(this); }
     bool begin(QPaintDevice *) override { return true; }
     bool end() override { return true; }
     Type type() const override { return User; }
@@ -56,19 +78,18 @@ public:
         texts.append({baseline, item.text(), item.font(), pen_});
     }
 
+    QStringList log;
     QVector<RecordedText> texts;
-    QVector<RecordedImage> images;
+    QVector<QPair<QRectF, QRectF>> images; // target, source
 
 protected:
     int metric(PaintDeviceMetric metric) const override
     {
         switch (metric) {
-        case PdmWidth: // a printable area of 8 x 11 inches
-            return dpi_ * 8;
-        case PdmHeight:
+        case PdmWidth:
+        case PdmHeight: // a page of 11 x 11 inches
             return dpi_ * 11;
         case PdmWidthMM:
-            return 203;
         case PdmHeightMM:
             return 279;
         case PdmDepth:
@@ -83,5 +104,6 @@ protected:
 
 private:
     int dpi_;
+    Fault fault_;
     QColor pen_;
 };
