@@ -4,6 +4,41 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+namespace {
+
+// The page as the user should find it: every text at its place in twips,
+// in its colour and weight.
+struct ExpectedText {
+    int x, y;
+    QString text;
+    QColor colour;
+    bool bold;
+};
+
+QVector<ExpectedText> expectedPage(const ReportFields &f, const QString &dateAndSize)
+{
+    const QColor red(90, 0, 0), green(0, 90, 0), blue(0, 0, 90);
+    QVector<ExpectedText> page{{450, 2100, "Data : " + f.fileName, red, true}};
+    const QStringList labels{"Titel.............. ", "Artiest.......... ",   "Album.......... ",
+                             "Jaar.............. ",  "Info............... ", "Genre........... ",
+                             "Bestand....... ",      "Size.............. ",  "Pathname..... "};
+    const QStringList values{f.title,    f.artist,    f.album,           f.year, f.comment, f.genre,
+                             f.fileName, dateAndSize, f.selectedFilePath};
+    const int ys[] = {2700, 3000, 3300, 3600, 3900, 4200, 4800, 5100, 5400};
+    for (int i = 0; i < 9; ++i) {
+        const QColor colour = i < 6 ? green : blue;
+        page.append({450, ys[i], labels[i], colour, false});
+        page.append({1860, ys[i], ":", colour, false});
+        if (!values[i].isEmpty()) // an empty value draws nothing
+            page.append({1980, ys[i], values[i], colour, false});
+    }
+    return page;
+}
+
+} // namespace
+
+// The report through the print path: the page laid out at the printer's
+// resolution, or on any failure the message and no job left behind.
 class PrintTagsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -13,27 +48,38 @@ private Q_SLOTS:
 
 void PrintTagsTest::print_data()
 {
-    QTest::addColumn<QString>("file"); // song, gone, folder or none
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QStringList>("shown"); // the list entry and the six tag boxes
+    QTest::addColumn<QString>("file");      // song, gone, folder or none
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("expectedLog");
-    const QStringList none;
-    QTest::newRow("printed") << "song" << int(RecordingPrinter::None)
-                             << QStringList{"date", "open", "submit"};
-    QTest::newRow("no printer") << "song" << int(RecordingPrinter::Missing)
+    const QStringList tag{"song.mp3", "Titel", "Artiest", "Album", "1999", "Commentaar", "Jazz"};
+    const QStringList printed{"date", "open", "submit"}, failed{"date", "open", "abort"}, none;
+    using P = RecordingPrinter;
+    QTest::newRow("1200 dpi") << 1200 << tag << "song" << int(P::None) << printed;
+    QTest::newRow("300 dpi, edited, untrimmed")
+        << 300 << QStringList{"song.mp3", "  Nieuw  ", "Artiest", "Album", "2001", " x", "Unknown"}
+        << "song" << int(P::None) << printed;
+    QTest::newRow("600 dpi, empty fields") << 600 << QStringList{"song.mp3", "", "", "", "", "", ""}
+                                           << "song" << int(P::None) << printed;
+    QTest::newRow("360 dpi, no selection")
+        << 360 << QStringList{"", "Titel", "", "", "", "", "Blues"} << "song" << int(P::None)
+        << printed;
+    QTest::newRow("no printer") << 600 << tag << "song" << int(P::Missing)
                                 << QStringList{"date", "open"};
-    QTest::newRow("no file clicked") << "" << int(RecordingPrinter::None) << none;
-    QTest::newRow("file vanished") << "gone" << int(RecordingPrinter::None) << none;
-    QTest::newRow("path is a folder") << "folder" << int(RecordingPrinter::None) << none;
-    QTest::newRow("fails at start") << "song" << int(RecordingPrinter::FailsWhenStarted)
-                                    << QStringList{"date", "open", "abort"};
-    QTest::newRow("fails half way") << "song" << int(RecordingPrinter::FailsWhilePainting)
-                                    << QStringList{"date", "open", "abort"};
-    QTest::newRow("refused by the queue") << "song" << int(RecordingPrinter::Refused)
+    QTest::newRow("no file clicked") << 600 << tag << "none" << int(P::None) << none;
+    QTest::newRow("file vanished") << 600 << tag << "gone" << int(P::None) << none;
+    QTest::newRow("path is a folder") << 600 << tag << "folder" << int(P::None) << none;
+    QTest::newRow("fails at start") << 600 << tag << "song" << int(P::FailsWhenStarted) << failed;
+    QTest::newRow("fails half way") << 600 << tag << "song" << int(P::FailsWhilePainting) << failed;
+    QTest::newRow("refused by the queue") << 600 << tag << "song" << int(P::Refused)
                                           << QStringList{"date", "open", "submit", "abort"};
 }
 
 void PrintTagsTest::print()
 {
+    QFETCH(int, dpi);
+    QFETCH(QStringList, shown);
     QFETCH(QString, file);
     QFETCH(int, fault);
     QFETCH(QStringList, expectedLog);
@@ -44,35 +90,46 @@ void PrintTagsTest::print()
         {"gone", song.fileName() + ".gone"},
         {"folder",
          QDir::tempPath()}}.value(file);
-    RecordingPrinter printer(600, RecordingPrinter::Fault(fault));
-    FakeMessageService messages;
-    // Edited, untrimmed box texts are printed as they stand.
-    const ReportFields fields{"song.mp3", "  Nieuw  ", "A", "Al", "1999", "C", "Jazz", path};
+    const ReportFields fields{shown[0], shown[1], shown[2], shown[3],
+                              shown[4], shown[5], shown[6], path};
+    RecordingPrinter printer(dpi, RecordingPrinter::Fault(fault));
     const auto dateSize = [&printer](const QFileInfo &info) {
         printer.log << "date";
         return info.fileName().prepend("size of ");
     };
+    FakeMessageService messages;
     const bool printed = PrintTags(fields, QFileInfo(path), dateSize, printer, messages);
     QCOMPARE(printer.log, expectedLog);
-    QCOMPARE(printed, fault == RecordingPrinter::None && !expectedLog.isEmpty());
-    if (printed) {
-        QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(printer.images.size(), 1);
-        QStringList texts;
-        for (const RecordedText &text : printer.texts)
-            texts << text.text;
-        QVERIFY2(texts.contains("  Nieuw  ") &&
-                     texts.contains("size of " + QFileInfo(path).fileName()),
-                 qPrintable(texts.join('|')));
+    QCOMPARE(printed, expectedLog.endsWith("submit"));
+    QCOMPARE(messages.shown.size(), printed ? 0 : 1);
+    if (!printed) {
+        const MessageRequest &message = messages.shown.first();
+        QCOMPARE(message.text,
+                 QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
+        QCOMPARE(message.caption, QStringLiteral("Brelko"));
+        QCOMPARE(message.buttons, MessageButtons::Ok);
+        QCOMPARE(message.icon, MessageIcon::None);
         return;
     }
-    QCOMPARE(messages.shown.size(), 1);
-    const MessageRequest &shown = messages.shown.first();
-    QCOMPARE(shown.text,
-             QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
-    QCOMPARE(shown.caption, QStringLiteral("Brelko"));
-    QCOMPARE(shown.buttons, MessageButtons::Ok);
-    QCOMPARE(shown.icon, MessageIcon::None);
+
+    const qreal unit = dpi / 1440.0; // device units in a twip
+    QCOMPARE(printer.images.size(), 1);
+    QCOMPARE(printer.images[0].first, QRectF(390 * unit, 300 * unit, 11100 * unit, 1500 * unit));
+    QCOMPARE(printer.images[0].second, QRectF(0, 0, 1000, 150)); // the whole banner
+    const QVector<ExpectedText> expected = expectedPage(fields, dateSize(QFileInfo(path)));
+    QCOMPARE(printer.texts.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const ExpectedText &want = expected[i];
+        const RecordedText &got = printer.texts[i];
+        QCOMPARE(got.text, want.text);
+        const qreal top = got.baseline.y() - QFontMetricsF(got.font, &printer).ascent();
+        QVERIFY2(qAbs(got.baseline.x() - want.x * unit) <= 1 && qAbs(top - want.y * unit) <= 1,
+                 qPrintable(want.text));
+        QCOMPARE(got.font.family(), QStringLiteral("Arial"));
+        QCOMPARE(got.font.pointSizeF(), 12.0);
+        QCOMPARE(got.font.bold(), want.bold);
+        QCOMPARE(got.colour, want.colour);
+    }
 }
 
 QTEST_MAIN(PrintTagsTest)

@@ -95,8 +95,9 @@ protected:
         case PdmDepth:
             return 32;
         case PdmDevicePixelRatio:
+            return 1;
         case PdmDevicePixelRatioScaled:
-            return QPaintDevice::metric(metric);
+            return QPaintDevice::metric(metric); // from the ratio
         default: // every resolution
             return dpi_;
         }
