@@ -85,22 +85,15 @@ public:
 protected:
     int metric(PaintDeviceMetric metric) const override
     {
-        switch (metric) {
-        case PdmWidth:
-        case PdmHeight: // a page of 11 x 11 inches
-            return dpi_ * 11;
-        case PdmWidthMM:
-        case PdmHeightMM:
-            return 279;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return QPaintDevice::metric(metric); // from the ratio
-        default: // every resolution
-            return dpi_;
-        }
+        if (metric == PdmDevicePixelRatioScaled)
+            return QPaintDevice::metric(metric);                       // from the ratio of 1
+        const bool inches = metric == PdmWidth || metric == PdmHeight; // a page of 11 x 11
+        const bool mm = metric == PdmWidthMM || metric == PdmHeightMM;
+        return metric == PdmDevicePixelRatio ? 1
+               : metric == PdmDepth          ? 32
+               : mm                          ? 279
+               : inches                      ? dpi_ * 11
+                                             : dpi_; // every resolution is the test's
     }
 
 private:
