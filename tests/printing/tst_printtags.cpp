@@ -1,128 +1,135 @@
-#include "FakeMessageService.h"
+#include "PrintFakes.h"
 #include "PrintTags.h"
-#include "ReportPrinter.h"
 
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 namespace {
 
-// A printer whose page is an image. It can be missing, or fail once the
-// job has started, and keeps a log of what was done with it.
-class ImagePrinter : public ReportPrinter {
-public:
-    enum class Fault { None, Missing, FailsWhenStarted, FailsWhilePainting, Refused };
-
-    ImagePrinter(Fault fault, QStringList &log) : fault_(fault), log_(log) {}
-
-    QPaintDevice *open() override
-    {
-        log_ << "open";
-        if (fault_ == Fault::Missing)
-            return nullptr;
-        page = QImage(1275, 1650, QImage::Format_RGB32); // 8.5 x 11 inches at 150 dpi
-        page.setDotsPerMeterX(5906);
-        page.setDotsPerMeterY(5906);
-        page.fill(Qt::white);
-        return &page;
-    }
-    bool healthy() const override
-    {
-        if (fault_ == Fault::FailsWhenStarted)
-            return false;
-        if (fault_ == Fault::FailsWhilePainting)
-            return page.pixelColor(640, 38) == Qt::white; // the banner has arrived
-        return true;
-    }
-    bool submit() override
-    {
-        log_ << "submit";
-        return fault_ != Fault::Refused;
-    }
-    void abort() override { log_ << "abort"; }
-
-    QImage page;
-
-private:
-    Fault fault_;
-    QStringList &log_;
+// The page as the user should find it: every text at its place in twips,
+// in its colour and weight.
+struct ExpectedText {
+    int x, y;
+    QString text;
+    QColor colour;
+    bool bold;
 };
+
+QVector<ExpectedText> expectedPage(const ReportFields &f, const QString &dateAndSize)
+{
+    const QColor red(90, 0, 0), green(0, 90, 0), blue(0, 0, 90);
+    QVector<ExpectedText> page{{450, 2100, "Data : " + f.fileName, red, true}};
+    const QStringList labels{"Titel.............. ", "Artiest.......... ",   "Album.......... ",
+                             "Jaar.............. ",  "Info............... ", "Genre........... ",
+                             "Bestand....... ",      "Size.............. ",  "Pathname..... "};
+    const QStringList values{f.title,    f.artist,    f.album,           f.year, f.comment, f.genre,
+                             f.fileName, dateAndSize, f.selectedFilePath};
+    const int ys[] = {2700, 3000, 3300, 3600, 3900, 4200, 4800, 5100, 5400};
+    for (int i = 0; i < 9; ++i) {
+        const QColor colour = i < 6 ? green : blue;
+        page.append({450, ys[i], labels[i], colour, false});
+        page.append({1860, ys[i], ":", colour, false});
+        if (!values[i].isEmpty()) // an empty value draws nothing
+            page.append({1980, ys[i], values[i], colour, false});
+    }
+    return page;
+}
 
 } // namespace
 
+// The report through the print path: the page laid out at the printer's
+// resolution, or on any failure the message and no job left behind.
 class PrintTagsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void print_data();
     void print();
-
-private:
-    QTemporaryDir dir_;
 };
-
-void PrintTagsTest::initTestCase()
-{
-    QFile song(dir_.filePath("song.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly));
-    song.write(QByteArray(300, 'x'));
-}
 
 void PrintTagsTest::print_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QStringList>("shown"); // the list entry and the six tag boxes
+    QTest::addColumn<QString>("file");      // song, gone, folder or none
     QTest::addColumn<int>("fault");
     QTest::addColumn<QStringList>("expectedLog");
-    QTest::addColumn<bool>("printed");
-    using F = ImagePrinter::Fault;
-    QTest::newRow("printed") << "song.mp3" << int(F::None) << QStringList{"date", "open", "submit"}
-                             << true;
-    QTest::newRow("no printer") << "song.mp3" << int(F::Missing) << QStringList{"date", "open"}
-                                << false;
-    QTest::newRow("no file clicked") << "" << int(F::None) << QStringList{} << false;
-    QTest::newRow("file vanished") << "gone.mp3" << int(F::None) << QStringList{} << false;
-    QTest::newRow("refused at start")
-        << "song.mp3" << int(F::FailsWhenStarted) << QStringList{"date", "open", "abort"} << false;
-    QTest::newRow("refused by the queue")
-        << "song.mp3" << int(F::Refused) << QStringList{"date", "open", "submit", "abort"} << false;
-    QTest::newRow("fails half way") << "song.mp3" << int(F::FailsWhilePainting)
-                                    << QStringList{"date", "open", "abort"} << false;
+    const QStringList tag{"song.mp3", "Titel", "Artiest", "Album", "1999", "Commentaar", "Jazz"};
+    const QStringList printed{"date", "open", "submit"}, failed{"date", "open", "abort"}, none;
+    using P = RecordingPrinter;
+    QTest::newRow("1200 dpi") << 1200 << tag << "song" << int(P::None) << printed;
+    QTest::newRow("300 dpi, edited, untrimmed")
+        << 300 << QStringList{"song.mp3", "  Nieuw  ", "Artiest", "Album", "2001", " x", "Unknown"}
+        << "song" << int(P::None) << printed;
+    QTest::newRow("600 dpi, empty fields") << 600 << QStringList{"song.mp3", "", "", "", "", "", ""}
+                                           << "song" << int(P::None) << printed;
+    QTest::newRow("360 dpi, no selection")
+        << 360 << QStringList{"", "Titel", "", "", "", "", "Blues"} << "song" << int(P::None)
+        << printed;
+    QTest::newRow("no printer") << 600 << tag << "song" << int(P::Missing)
+                                << QStringList{"date", "open"};
+    QTest::newRow("no file clicked") << 600 << tag << "none" << int(P::None) << none;
+    QTest::newRow("file vanished") << 600 << tag << "gone" << int(P::None) << none;
+    QTest::newRow("path is a folder") << 600 << tag << "folder" << int(P::None) << none;
+    QTest::newRow("fails at start") << 600 << tag << "song" << int(P::FailsWhenStarted) << failed;
+    QTest::newRow("fails half way") << 600 << tag << "song" << int(P::FailsWhilePainting) << failed;
+    QTest::newRow("refused by the queue") << 600 << tag << "song" << int(P::Refused)
+                                          << QStringList{"date", "open", "submit", "abort"};
 }
 
 void PrintTagsTest::print()
 {
+    QFETCH(int, dpi);
+    QFETCH(QStringList, shown);
     QFETCH(QString, file);
     QFETCH(int, fault);
     QFETCH(QStringList, expectedLog);
-    QFETCH(bool, printed);
-
-    QStringList log;
-    ImagePrinter printer(ImagePrinter::Fault(fault), log);
-    FakeMessageService messages;
-    const QString path = file.isEmpty() ? QString() : dir_.filePath(file);
-    const ReportFields fields{"song.mp3", "T", "A", "Al", "1999", "C", "Jazz", path};
-    const auto dateSize = [&log](const QFileInfo &) {
-        log << "date";
-        return QStringLiteral("1-1-2024 / Grootte : 300 Bytes");
+    QTemporaryFile song;
+    QVERIFY(song.open());
+    const QString path = QMap<QString, QString>{
+        {"song", song.fileName()},
+        {"gone", song.fileName() + ".gone"},
+        {"folder",
+         QDir::tempPath()}}.value(file);
+    const ReportFields fields{shown[0], shown[1], shown[2], shown[3],
+                              shown[4], shown[5], shown[6], path};
+    RecordingPrinter printer(dpi, RecordingPrinter::Fault(fault));
+    const auto dateSize = [&printer](const QFileInfo &info) {
+        printer.log << "date";
+        return info.fileName().prepend("size of ");
     };
-
-    QCOMPARE(PrintTags(fields, QFileInfo(path), dateSize, printer, messages), printed);
-    QCOMPARE(log, expectedLog);
-    if (printed) {
-        QVERIFY(messages.shown.isEmpty());
-        QVERIFY(!printer.page.isNull());
-        QCOMPARE(printer.page.pixelColor(640, 38), QColor(130, 130, 0)); // banner band
+    FakeMessageService messages;
+    const bool printed = PrintTags(fields, QFileInfo(path), dateSize, printer, messages);
+    QCOMPARE(printer.log, expectedLog);
+    QCOMPARE(printed, expectedLog.endsWith("submit"));
+    QCOMPARE(messages.shown.size(), printed ? 0 : 1);
+    if (!printed) {
+        const MessageRequest &message = messages.shown.first();
+        QCOMPARE(message.text,
+                 QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
+        QCOMPARE(message.caption, QStringLiteral("Brelko"));
+        QCOMPARE(message.buttons, MessageButtons::Ok);
+        QCOMPARE(message.icon, MessageIcon::None);
         return;
     }
-    QCOMPARE(messages.shown.size(), 1);
-    const MessageRequest &shown = messages.shown.first();
-    QCOMPARE(shown.text,
-             QStringLiteral("Geen printer aangesloten...\r\nof de printer staat niet aan!"));
-    QCOMPARE(shown.caption, QStringLiteral("Brelko"));
-    QCOMPARE(shown.buttons, MessageButtons::Ok);
-    QCOMPARE(shown.icon, MessageIcon::None);
+
+    const qreal unit = dpi / 1440.0; // device units in a twip
+    QCOMPARE(printer.images.size(), 1);
+    QCOMPARE(printer.images[0].first, QRectF(390 * unit, 300 * unit, 11100 * unit, 1500 * unit));
+    QCOMPARE(printer.images[0].second, QRectF(0, 0, 1000, 150)); // the whole banner
+    const QVector<ExpectedText> expected = expectedPage(fields, dateSize(QFileInfo(path)));
+    QCOMPARE(printer.texts.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const ExpectedText &want = expected[i];
+        const RecordedText &got = printer.texts[i];
+        QCOMPARE(got.text, want.text);
+        const qreal top = got.baseline.y() - QFontMetricsF(got.font, &printer).ascent();
+        QVERIFY2(qAbs(got.baseline.x() - want.x * unit) <= 1 && qAbs(top - want.y * unit) <= 1,
+                 qPrintable(want.text));
+        QCOMPARE(got.font.family(), QStringLiteral("Arial"));
+        QCOMPARE(got.font.pointSizeF(), 12.0);
+        QCOMPARE(got.font.bold(), want.bold);
+        QCOMPARE(got.colour, want.colour);
+    }
 }
 
 QTEST_MAIN(PrintTagsTest)

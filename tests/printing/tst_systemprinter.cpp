@@ -1,10 +1,8 @@
-#include "FakeMessageService.h"
+#include "PrintFakes.h"
 #include "PrintTags.h"
-#include "PrivateCups.h"
 #include "SystemPrinter.h"
 
-#include <QDir>
-#include <QFile>
+#include <QDeadlineTimer>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -13,167 +11,188 @@
 #include <pwd.h>
 #include <unistd.h>
 
-// The report printed for real: through the program's own print path onto
-// the default queue of a CUPS scheduler that the test runs itself.
+// The report printed for real, through the program's own print path, on
+// the default queue of a CUPS scheduler that the test runs itself: its own
+// configuration folder, a socket in a temporary folder, stopped by its PID.
 class SystemPrinterTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void noDefaultQueue();
-    void noFileNoJob();
     void abortedJobNeverReachesTheQueue();
-    void printsOnePageOnCupsPdf();
-    void printsTheContentThroughAFileQueue();
+    void prints_data();
+    void prints();
 
 private:
-    QString allJobs() const;
-    QString pdfTool(const QString &tool, const QString &pdf) const;
-    ReportFields shownTag() const;
+    QString startCups();
+    QString run(const QString &tool, const QStringList &arguments) const;
+    bool printShownTag(const QString &artist = "De Kreukels");
 
-    std::unique_ptr<PrivateCups> cups_;
-    QTemporaryDir music_;
+    QTemporaryDir root_;
+    QProcess cupsd_;
+    SystemPrinter printer_;
+    FakeMessageService messages_;
 };
+
+// What a CUPS or poppler tool wrote, or why it failed.
+QString SystemPrinterTest::run(const QString &tool, const QStringList &arguments) const
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"}),
+                  arguments);
+    if (process.waitForFinished(10000) && process.exitCode() == 0)
+        return process.readAllStandardOutput();
+    return tool + " " + arguments.join(' ') + " failed: " + process.errorString() + " " +
+           process.readAllStandardError();
+}
+
+// Says why within seconds when CUPS is missing or won't start.
+QString SystemPrinterTest::startCups()
+{
+    QDir root(root_.path());
+    for (const char *folder : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
+        root.mkpath(folder);
+    // The scheduler's helpers run as lp and must reach their folders.
+    QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(root.filePath("cache"), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(root.filePath("out"), QFileDevice::Permissions(0x7777));
+    QFile server(root.filePath("conf/cupsd.conf")), files(root.filePath("conf/cups-files.conf"));
+    const QString socket = root.filePath("cups.sock");
+    if (!server.open(QIODevice::WriteOnly) || !files.open(QIODevice::WriteOnly))
+        return "cannot write the scheduler's configuration";
+    server.write(("Listen " + socket +
+                  "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
+                     .toUtf8());
+    files.write(
+        QString("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
+                "CacheDir %1/cache\nStateDir %1/state\nErrorLog stderr\nAccessLog %1/log/access\n"
+                "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\nSystemGroup root\n")
+            .arg(root.path())
+            .toUtf8());
+    server.close();
+    files.close();
+    // Everything that reads a CUPS setting from here on finds ours only.
+    qputenv("CUPS_SERVER", socket.toLocal8Bit());
+    qputenv("CUPS_SERVERROOT", root.filePath("conf").toLocal8Bit());
+    qputenv("HOME", root.path().toLocal8Bit()); // no ~/.cups/lpoptions default
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+
+    cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
+    cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
+                 {"-f", "-c", server.fileName(), "-s", files.fileName()});
+    QString status; // lpstat -r succeeds either way; only its words tell
+    for (QDeadlineTimer deadline(10000); cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
+        status = run("lpstat", {"-r"});
+        if (status == "scheduler is running\n")
+            return QString();
+        cupsd_.waitForFinished(100);
+    }
+    return "cupsd (see scripts/install-deps) stopped or did not answer within 10 seconds: " +
+           cupsd_.errorString() + ", " + status;
+}
 
 void SystemPrinterTest::initTestCase()
 {
     if (geteuid() != 0)
         QSKIP("the cups-pdf backend runs only under a scheduler started as root");
-    cups_ = std::make_unique<PrivateCups>();
-    const QString problem = cups_->start();
+    const QString problem = startCups();
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    const QString pdfQueue = cups_->run("lpadmin", {"-p", "BrelkoPdf", "-E", "-v", "cups-pdf:/",
-                                                    "-m", "lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd"});
-    QVERIFY2(pdfQueue.isEmpty(), qPrintable(pdfQueue));
-    const QString fileQueue = cups_->run(
-        "lpadmin", {"-p", "BrelkoFile", "-E", "-v", "file://" + cups_->outputFolder() + "/page.pdf",
-                    "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"});
-    QVERIFY2(fileQueue.isEmpty(), qPrintable(fileQueue));
-
-    QFile song(music_.filePath("song.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly));
-    song.write(QByteArray(300, 'x'));
+    QCOMPARE(run("lpadmin", {"-p", "BrelkoPdf", "-E", "-v", "cups-pdf:/", "-m",
+                             "lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd"}),
+             QString());
+    QCOMPARE(
+        run("lpadmin", {"-p", "BrelkoFile", "-E", "-v", "file://" + root_.filePath("out/page.pdf"),
+                        "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
+        QString());
+    QFile song(root_.filePath("song.mp3"));
+    QVERIFY(song.open(QIODevice::WriteOnly) && song.write(QByteArray(300, 'x')) == 300);
 }
 
-ReportFields SystemPrinterTest::shownTag() const
+void SystemPrinterTest::cleanupTestCase()
 {
-    return {"song.mp3", "Zomeravond",  "De Kreukels", "Live",
-            "1999",     "ongewijzigd", "Jazz",        music_.filePath("song.mp3")};
+    cupsd_.terminate(); // SIGTERM to its own PID
+    if (!cupsd_.waitForFinished(5000))
+        cupsd_.kill();
 }
 
-QString SystemPrinterTest::allJobs() const
+bool SystemPrinterTest::printShownTag(const QString &artist)
 {
-    QString jobs;
-    cups_->run("lpstat", {"-W", "all", "-o"}, &jobs);
-    return jobs;
-}
-
-QString SystemPrinterTest::pdfTool(const QString &tool, const QString &pdf) const
-{
-    QProcess process;
-    process.start(tool, tool == "pdfinfo" ? QStringList{pdf} : QStringList{pdf, "-"});
-    process.waitForFinished(20000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    messages_.shown.clear();
+    const QString path = root_.filePath("song.mp3");
+    return PrintTags(
+        {"song.mp3", "Zomeravond", artist, "Live", "1999", "ongewijzigd", "Jazz", path},
+        QFileInfo(path), printer_, messages_);
 }
 
 void SystemPrinterTest::noDefaultQueue()
 {
-    QString defaultQueue;
-    cups_->run("lpstat", {"-d"}, &defaultQueue);
-    QVERIFY2(defaultQueue.contains("no system default"), qPrintable(defaultQueue));
-
-    SystemPrinter printer;
-    FakeMessageService messages;
-    QVERIFY(!PrintTags(shownTag(), QFileInfo(shownTag().selectedFilePath), printer, messages));
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown[0].text, NoPrinterMessage().text);
-    QCOMPARE(allJobs(), QString());
-}
-
-void SystemPrinterTest::noFileNoJob()
-{
-    QVERIFY(cups_->run("lpadmin", {"-d", "BrelkoPdf"}).isEmpty());
-    for (const QString &path : {QString(), music_.filePath("gone.mp3")}) {
-        ReportFields fields = shownTag();
-        fields.selectedFilePath = path;
-        SystemPrinter printer;
-        FakeMessageService messages;
-        QVERIFY(!PrintTags(fields, QFileInfo(path), printer, messages));
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(printer.lastJobId(), 0);
-    }
-    QCOMPARE(allJobs(), QString());
+    QVERIFY(run("lpstat", {"-d"}).contains("no system default"));
+    QVERIFY(!printShownTag());
+    QCOMPARE(messages_.shown.size(), 1);
+    QCOMPARE(messages_.shown[0].text, NoPrinterMessage().text);
+    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
 }
 
 // Qt's own abort leaves a CUPS job to be sent when painting ends; ours
 // must not send anything.
 void SystemPrinterTest::abortedJobNeverReachesTheQueue()
 {
-    QVERIFY(cups_->run("lpadmin", {"-d", "BrelkoPdf"}).isEmpty());
-    SystemPrinter printer;
-    QPaintDevice *page = printer.open();
+    QCOMPARE(run("lpadmin", {"-d", "BrelkoPdf"}), QString());
+    QPaintDevice *page = printer_.open();
     QVERIFY(page);
     QPainter painter(page);
     painter.drawText(QPointF(100, 100), "half a page");
     painter.end();
-    printer.abort();
-    QVERIFY(!printer.submit());
-    QCOMPARE(printer.lastJobId(), 0);
-    QCOMPARE(allJobs(), QString());
+    printer_.abort();
+    QVERIFY(!printer_.submit());
+    QCOMPARE(printer_.lastJobId(), 0);
+    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
 }
 
-void SystemPrinterTest::printsOnePageOnCupsPdf()
+void SystemPrinterTest::prints_data()
 {
-    QVERIFY(cups_->run("lpadmin", {"-d", "BrelkoPdf"}).isEmpty());
-    // cups-pdf writes into the PDF folder of the job's user, named after the job.
-    const QDir output(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
+    QTest::addColumn<QString>("queue");
+    QTest::newRow("cups-pdf") << "BrelkoPdf"; // its PDFs hold no text to read back
+    QTest::newRow("Generic-PDF on a file") << "BrelkoFile";
+}
+
+void SystemPrinterTest::prints()
+{
+    QFETCH(QString, queue);
+    QCOMPARE(run("lpadmin", {"-d", queue}), QString());
     const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    QVERIFY(printShownTag("Bewerkt, niet bewaard")); // printed as typed, not as in the file
+    QVERIFY(messages_.shown.isEmpty());
+    const QString job = QString("%1-%2 ").arg(queue).arg(printer_.lastJobId());
+    const QDeadlineTimer deadline(60000);
+    while (!run("lpstat", {"-W", "completed", "-o", queue}).contains(job)) {
+        QVERIFY2(!deadline.hasExpired(), qPrintable(job + run("lpstat", {"-W", "all", "-o"})));
+        QThread::msleep(200);
+    }
 
-    SystemPrinter printer;
-    FakeMessageService messages;
-    QVERIFY(PrintTags(shownTag(), QFileInfo(shownTag().selectedFilePath), printer, messages));
-    QVERIFY(messages.shown.isEmpty());
-    QVERIFY(printer.lastJobId() > 0);
-    QVERIFY2(cups_->waitForCompletedJob("BrelkoPdf", printer.lastJobId(), 60000),
-             qPrintable(allJobs() + cups_->errorLog()));
-
+    // cups-pdf writes into its user's PDF folder, naming the file after the job.
     QStringList arrived;
-    for (const QFileInfo &pdf : output.entryInfoList({"Brelko_Tags*.pdf"}, QDir::Files)) {
+    const QDir cupsPdf(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
+    for (const QFileInfo &pdf : cupsPdf.entryInfoList({"Brelko_Tags*.pdf"}, QDir::Files) +
+                                    QDir(root_.filePath("out")).entryInfoList(QDir::Files)) {
         if (pdf.lastModified() >= started)
             arrived << pdf.absoluteFilePath();
     }
     QCOMPARE(arrived.size(), 1);
-    QVERIFY2(pdfTool("pdfinfo", arrived[0]).contains(QRegularExpression("Pages:\\s+1\\n")),
-             qPrintable(pdfTool("pdfinfo", arrived[0])));
-    const QString keep = qEnvironmentVariable("BRELKO_KEEP_PRINT");
-    if (!keep.isEmpty())
-        QFile::copy(arrived[0], keep + "/cups-pdf.pdf");
-    QFile::remove(arrived[0]);
-}
-
-void SystemPrinterTest::printsTheContentThroughAFileQueue()
-{
-    QVERIFY(cups_->run("lpadmin", {"-d", "BrelkoFile"}).isEmpty());
-    SystemPrinter printer;
-    FakeMessageService messages;
-    ReportFields fields = shownTag();
-    fields.artist = "Bewerkt, niet bewaard"; // shown as typed, not as in the file
-    QVERIFY(PrintTags(fields, QFileInfo(fields.selectedFilePath), printer, messages));
-    QVERIFY(messages.shown.isEmpty());
-    QVERIFY2(cups_->waitForCompletedJob("BrelkoFile", printer.lastJobId(), 60000),
-             qPrintable(allJobs() + cups_->errorLog()));
-
-    const QString pdf = cups_->outputFolder() + "/page.pdf";
-    QVERIFY(pdfTool("pdfinfo", pdf).contains(QRegularExpression("Pages:\\s+1\\n")));
-    const QString text = pdfTool("pdftotext", pdf).simplified();
-    for (const QString &shown :
-         QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
-                     "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
-                     "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
-                     ": " + fields.selectedFilePath})
-        QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
-    const QString keep = qEnvironmentVariable("BRELKO_KEEP_PRINT");
-    if (!keep.isEmpty())
-        QFile::copy(pdf, keep + "/file-queue.pdf");
+    QVERIFY(run("pdfinfo", arrived).contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QString text = run("pdftotext", {arrived[0], "-"}).simplified();
+    if (queue == "BrelkoPdf")
+        QFile::remove(arrived[0]);
+    else
+        for (const QString &shown :
+             QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
+                         "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
+                         "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
+                         root_.path()})
+            QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
 }
 
 QTEST_MAIN(SystemPrinterTest)
