@@ -1,0 +1,105 @@
+// The worker thread: the work runs off the calling thread, every question
+// and the end reach the window's thread, progress and Cancel get across.
+
+#include "OperationUi.h"
+#include "ThreadedOperation.h"
+
+#include <QThread>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+// Records on which thread each call of the window's side arrives.
+class ThreadCheckingUi : public OperationUi {
+public:
+    QList<QThread *> threads;
+    QStringList calls;
+    QList<OperationProgress> progress;
+    bool cancel = false;
+
+    ConflictAnswer askReplace(const QString &) override
+    {
+        note("replace");
+        return ConflictAnswer::SkipAll;
+    }
+    ErrorAnswer askError(const QString &, const QString &) override
+    {
+        note("error");
+        return ErrorAnswer::Retry;
+    }
+    bool askCreateFolder(const QString &) override
+    {
+        note("create");
+        return true;
+    }
+    void showProgress(const OperationProgress &now) override
+    {
+        threads << QThread::currentThread();
+        progress << now;
+    }
+    bool cancelRequested() override { return cancel; }
+    void report(const QString &) override { note("report"); }
+    void finished() override { note("finished"); }
+
+private:
+    void note(const QString &call)
+    {
+        threads << QThread::currentThread();
+        calls << call;
+    }
+};
+
+// Asks each question once, then reports progress until it is cancelled.
+class ChattyOperation : public FileOperation {
+public:
+    QThread *ranOn = nullptr;
+    QStringList answers;
+
+    qint32 perform(const ShellRequest &, OperationUi &ui) override
+    {
+        ranOn = QThread::currentThread();
+        answers << (ui.askCreateFolder("/x") ? "yes" : "no");
+        answers << (ui.askReplace("/x/a") == ConflictAnswer::SkipAll ? "skip all" : "?");
+        answers << (ui.askError("/x/b", "broken") == ErrorAnswer::Retry ? "retry" : "?");
+        ui.report("left alone");
+        for (qint64 done = 0; !ui.cancelRequested(); ++done) {
+            ui.showProgress({"file", done, 1000});
+            QThread::msleep(1);
+        }
+        ui.finished();
+        return ResultCancelled;
+    }
+};
+} // namespace
+
+class ThreadedOperationTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void questionsOnCallerThreadWorkOnWorker()
+    {
+        ThreadCheckingUi ui;
+        ChattyOperation work;
+        ThreadedOperation threaded(work);
+        bool timerTicked = false;
+        // Cancel as a window's button would, while the caller waits.
+        QTimer::singleShot(300, [&] {
+            timerTicked = true;
+            ui.cancel = true;
+        });
+        QCOMPARE(threaded.perform({}, ui), ResultCancelled);
+        QVERIFY(timerTicked);
+        QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
+        QCOMPARE(work.answers, QStringList({"yes", "skip all", "retry"}));
+        QCOMPARE(ui.calls, QStringList({"create", "replace", "error", "report", "finished"}));
+        for (QThread *thread : ui.threads)
+            QCOMPARE(thread, QThread::currentThread());
+        // A few updates a second, not one per piece of work.
+        QVERIFY(!ui.progress.isEmpty());
+        QVERIFY(ui.progress.size() < 50);
+        QVERIFY(ui.progress.last().bytesDone > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(ThreadedOperationTest)
+#include "tst_ThreadedOperation.moc"
