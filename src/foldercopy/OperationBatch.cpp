@@ -23,11 +23,7 @@ OperationRun::Outcome OperationRun::copyLater(const std::string &source, const s
                                               const std::string &target, bool replace)
 {
     const qint64 doneBefore = progress_.bytesDone;
-    auto onChunk = [&](qint64 bytes) {
-        progress_.bytesDone += bytes;
-        showProgress(source);
-        return !stopping();
-    };
+    const FileCopier::ChunkHandler onChunk = progressFor(source);
     std::string temporary;
     const Outcome written = settle([&] {
         progress_.bytesDone = doneBefore;

@@ -167,15 +167,21 @@ OperationRun::Outcome OperationRun::fileOrLink(const std::string &source, const 
     return removeSource(source, into);
 }
 
-OperationRun::Outcome OperationRun::copyOne(const std::string &source, const struct stat &info,
-                                            const std::string &target, bool replace)
+FileCopier::ChunkHandler OperationRun::progressFor(const std::string &source)
 {
-    const qint64 doneBefore = progress_.bytesDone;
-    auto onChunk = [&](qint64 bytes) {
+    // Counts each copied piece, shows it, and stops the copy when asked to.
+    return [this, &source](qint64 bytes) {
         progress_.bytesDone += bytes;
         showProgress(source);
         return !stopping();
     };
+}
+
+OperationRun::Outcome OperationRun::copyOne(const std::string &source, const struct stat &info,
+                                            const std::string &target, bool replace)
+{
+    const qint64 doneBefore = progress_.bytesDone;
+    const FileCopier::ChunkHandler onChunk = progressFor(source);
     return settle([&] {
         progress_.bytesDone = doneBefore; // a retry starts the file again
         return S_ISLNK(info.st_mode) ? copier_.copyLink(source, info, target, replace)

@@ -66,6 +66,7 @@ private:
 
     // Runs step until it succeeds, asking Retry / Skip / Cancel after each
     // failure; first is the result of an attempt already made.
+    FileCopier::ChunkHandler progressFor(const std::string &source);
     Outcome settle(StepResult first, const std::function<StepResult()> &step);
     Outcome settle(const std::function<StepResult()> &step) { return settle(step(), step); }
     bool stopping();

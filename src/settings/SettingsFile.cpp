@@ -128,21 +128,15 @@ bool ParseSettings(const QByteArray &data, BackgroundColour &colour)
     if (!reader.next() || !reader.next())
         return false;
 
-    const auto red = reader.next();
-    if (!red)
-        return false;
-    const auto redValue = ToComponent(*red);
-    if (!redValue)
-        return false;
-    colour.red = *redValue;
-
-    const auto green = reader.next();
-    if (!green)
-        return false;
-    const auto greenValue = ToComponent(*green);
-    if (!greenValue)
-        return false;
-    colour.green = *greenValue;
+    // Each value is stored as soon as it is read, so a file that breaks off
+    // later still gives what it held before.
+    for (int *component : {&colour.red, &colour.green}) {
+        const auto text = reader.next();
+        const auto value = text ? ToComponent(*text) : std::nullopt;
+        if (!value)
+            return false;
+        *component = *value;
+    }
 
     const auto blue = reader.next();
     if (!blue)
