@@ -260,6 +260,17 @@ void ChangeJournal::markDone(const JournalRecord &change)
                              ? change.path + QLatin1Char('/') + change.newName
                              : change.path;
     ReadFileState(path, done.state);
+    // The file that took the change is still open and appends are atomic, so
+    // a completion skips the lock and the rotation check; a batch pays those
+    // once, in record(). Should another process set the file aside meanwhile,
+    // the line lands in the older segment, which is read all the same.
+    if (fd_ >= 0 && error_.isEmpty()) {
+        if (WriteAll(fd_, EncodeRecord(done)))
+            unflushed_ = true;
+        else
+            fail(QStringLiteral("cannot write ") + segmentPath(0));
+        return;
+    }
     append(EncodeRecord(done));
 }
 

@@ -3,7 +3,6 @@
 #include "Console.h"
 #include "JournalRecord.h"
 #include "ShowFormat.h"
-#include "TagFile.h"
 
 namespace {
 
@@ -35,21 +34,18 @@ int RunShow(const QStringList &args)
             return ReportStopped(parsed.files, i);
         }
         const QString &file = parsed.files.at(i);
-        Id3v1Tag tag;
-        if (ReadTag(file, tag)) {
-            out += ShowFile(style, file, &tag);
-        } else {
-            // No trailer, or no file to read at all: only the second is an error.
-            FileState state;
-            if (ReadFileState(file, state)) {
-                out += ShowFile(style, file, nullptr);
-            } else {
-                PrintOut(out);
-                out.clear();
-                PrintFileError(file, SystemReason());
-                status = ExitFileFailed;
-            }
+        // One open per file: the state read tells a file without a trailer
+        // from one that cannot be read, which ReadTag's false does not.
+        FileState state;
+        if (!ReadFileState(file, state)) {
+            PrintOut(out);
+            out.clear();
+            PrintFileError(file, SystemReason());
+            status = ExitFileFailed;
+            continue;
         }
+        const Id3v1Tag tag = Id3v1Tag::parse(state.trailer);
+        out += ShowFile(style, file, tag.hasHeader() ? &tag : nullptr);
         if (out.size() > OutputChunk) {
             PrintOut(out);
             out.clear();
