@@ -44,8 +44,7 @@ int RunShow(const QStringList &args)
             status = ExitFileFailed;
             continue;
         }
-        const Id3v1Tag tag = Id3v1Tag::parse(state.trailer);
-        out += ShowFile(style, file, tag.hasHeader() ? &tag : nullptr);
+        out += ShowTrailer(style, file, state.trailer);
         if (out.size() > OutputChunk) {
             PrintOut(out);
             out.clear();

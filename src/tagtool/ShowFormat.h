@@ -11,6 +11,9 @@ enum class ShowStyle { Text, Json, Csv };
 
 QByteArray ShowHeader(ShowStyle style);
 QByteArray ShowFile(ShowStyle style, const QString &file, const Id3v1Tag *tag);
+// The same lines straight from a file's last 128 bytes (empty when it is
+// shorter), without building the tag first: `show` lists thousands of files.
+QByteArray ShowTrailer(ShowStyle style, const QString &file, const QByteArray &trailer);
 
 // A field as the window shows it: up to its first zero character, without
 // leading and trailing spaces.

@@ -13,6 +13,8 @@ private Q_SLOTS:
     void csvCell_data();
     void csvCell();
     void terminalSafe();
+    void trailerPathMatchesTagPath_data();
+    void trailerPathMatchesTagPath();
 };
 
 void TestShowFormat::shownField_data()
@@ -84,6 +86,41 @@ void TestShowFormat::terminalSafe()
 {
     QCOMPARE(TerminalSafe(QString("a\x1b[2Jb\x7f") + QChar(0x9b) + QString::fromUtf8("é€")),
              QString::fromUtf8("a?[2Jb??é€"));
+}
+
+void TestShowFormat::trailerPathMatchesTagPath_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::newRow("text") << int(ShowStyle::Text);
+    QTest::newRow("json") << int(ShowStyle::Json);
+    QTest::newRow("csv") << int(ShowStyle::Csv);
+}
+
+// The fast path from bytes and the path through the parsed tag must print
+// the same, byte for byte, for any trailer: random ones weighted towards
+// the bytes that need care (zero, space, quotes, controls, the C1 range).
+void TestShowFormat::trailerPathMatchesTagPath()
+{
+    QFETCH(int, style);
+    const auto showStyle = ShowStyle(style);
+    QRandomGenerator random(20261206);
+    const QByteArray tricky("\0 \"\\\x1b\x7f\x80\x81\x8d\x9d\x9f\xa0\xe9\xff", 15);
+    const QString file = QString::fromUtf8("dir/Café \x1b.mp3");
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray trailer(128, ' ');
+        for (int i = 0; i < 128; ++i) {
+            const int pick = int(random.bounded(4));
+            trailer[i] = pick == 0   ? char(random.bounded(256))
+                         : pick == 1 ? tricky.at(int(random.bounded(tricky.size())))
+                                     : char('a' + random.bounded(26));
+        }
+        if (round % 7 != 6) // now and then no marker at all
+            trailer.replace(0, 3, "TAG");
+        const Id3v1Tag tag = Id3v1Tag::parse(trailer);
+        const QByteArray expected = ShowFile(showStyle, file, tag.hasHeader() ? &tag : nullptr);
+        QCOMPARE(ShowTrailer(showStyle, file, trailer), expected);
+    }
+    QCOMPARE(ShowTrailer(showStyle, file, QByteArray()), ShowFile(showStyle, file, nullptr));
 }
 
 QTEST_GUILESS_MAIN(TestShowFormat)
