@@ -230,7 +230,7 @@ bool ChangeJournal::record(QVector<JournalRecord> &changes)
 {
     QByteArray lines;
     for (JournalRecord &change : changes) {
-        change.id = QRandomGenerator::system()->generate64() | 1; // never 0
+        change.id = QRandomGenerator::global()->generate64() | 1; // never 0
         lines += EncodeRecord(change);
     }
     if (!append(lines) || !flush()) {

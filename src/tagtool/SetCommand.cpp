@@ -2,6 +2,7 @@
 #include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
+#include "ShowFormat.h"
 #include "TagEdits.h"
 #include "TagFile.h"
 
@@ -116,7 +117,7 @@ int RunSet(const QStringList &args)
         errno = 0;
         if (WriteTag(files.at(i), tag)) {
             journal.markDone(changes.at(i));
-            done += files.at(i).toUtf8() + ": tag written\n";
+            done += TerminalSafe(files.at(i)).toUtf8() + ": tag written\n";
         } else {
             PrintOut(done);
             done.clear();

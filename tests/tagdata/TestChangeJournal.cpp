@@ -1,6 +1,6 @@
 #include "ChangeJournal.h"
 #include "JournaledChanges.h"
-#include "JournalFixture.h"
+#include "Mp3Fixture.h"
 #include "TagFile.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "JournaledChanges.h"
-#include "TagFile.h"
-#include "JournalFixture.h"
 #include "JournalUndo.h"
+#include "Mp3Fixture.h"
+#include "TagFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
