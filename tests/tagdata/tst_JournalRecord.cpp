@@ -105,4 +105,4 @@ void TestJournalRecord::crc32KnownValue()
 }
 
 QTEST_GUILESS_MAIN(TestJournalRecord)
-#include "TestJournalRecord.moc"
+#include "tst_JournalRecord.moc"

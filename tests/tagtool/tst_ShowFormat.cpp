@@ -124,4 +124,4 @@ void TestShowFormat::trailerPathMatchesTagPath()
 }
 
 QTEST_GUILESS_MAIN(TestShowFormat)
-#include "TestShowFormat.moc"
+#include "tst_ShowFormat.moc"

@@ -172,4 +172,4 @@ void TestJournalUndo::onlyTheLastChangesCanBeUndone()
 }
 
 QTEST_GUILESS_MAIN(TestJournalUndo)
-#include "TestJournalUndo.moc"
+#include "tst_JournalUndo.moc"

@@ -424,4 +424,4 @@ void TestTagToolCommands::helpAndVersion()
 }
 
 QTEST_GUILESS_MAIN(TestTagToolCommands)
-#include "TestTagToolCommands.moc"
+#include "tst_TagToolCommands.moc"

@@ -183,4 +183,4 @@ void TestChangeJournal::defaultFolderFollowsXdgState()
 }
 
 QTEST_GUILESS_MAIN(TestChangeJournal)
-#include "TestChangeJournal.moc"
+#include "tst_ChangeJournal.moc"

@@ -147,4 +147,4 @@ void TestTagEdits::untouchedFieldsStay()
 }
 
 QTEST_GUILESS_MAIN(TestTagEdits)
-#include "TestTagEdits.moc"
+#include "tst_TagEdits.moc"

@@ -1,0 +1,56 @@
+// Started by the main window benchmark: shows either a bare Qt Widgets
+// window or the Brelko main window and quits as soon as it is on screen.
+#include "DesktopServices.h"
+#include "EventLoopPauser.h"
+#include "FolderLister.h"
+#include "MainWindow.h"
+#include "TagFileService.h"
+
+#include <memory>
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// Quits the application when the window is first exposed.
+class ExposeWatcher : public QObject {
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const bool bare = argc > 1 && qstrcmp(argv[1], "bare") == 0;
+    const QString settings = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    QtMessageService messages;
+    SystemClock clock;
+    DesktopShellLauncher shell;
+    EventLoopPauser pauser;
+    SystemFolderLister folders;
+    TagFileService tagFiles;
+    std::unique_ptr<QWidget> window;
+    if (bare) {
+        window = std::make_unique<QWidget>();
+        window->resize(992, 647);
+    } else {
+        window = std::make_unique<MainWindow>(MainWindowServices{
+            messages, clock, shell, pauser, folders, tagFiles, settings, QDir::currentPath()});
+    }
+    ExposeWatcher watcher;
+    window->winId();
+    window->windowHandle()->installEventFilter(&watcher);
+    window->show();
+    return app.exec();
+}

@@ -1,0 +1,66 @@
+// The built-in manual, shown in place of the tag picture.
+#include "MainWindow.h"
+
+#include "ImageButton.h"
+#include "PictureBox.h"
+
+#include <QAction>
+#include <QFrame>
+
+namespace {
+
+const char *const Steps[5] = {
+    "  1. Zoek m.b.v. het navigatiemenu mp3-files op uw computer op.",
+    "  2. Selecteer in de lijst met gevonden mp3-files \u00e9\u00e9n bestand.",
+    "  3. De tags (gegevens) zijn nu zichtbaar indien voorhanden.",
+    "  4. Met de rode button (Update) kunt u de tags wijzigen.",
+    "  5. Met de 2 groene buttons kunt u de bastandsnaam wijzigen.",
+};
+
+const char *const Legend[MainWindow::ButtonCount] = {
+    "Alle velden leegmaken", "Achtergrondkleuren wijzigen",
+    "Copyeren of verplaatsen van folders inclusief bestanden", "Afdrukken van de tags",
+    "Website met veel meer gratis software"};
+
+} // namespace
+
+void MainWindow::toggleHelp()
+{
+    // Which panel is in view decides, not the check mark.
+    if (!frame4_->isHidden()) {
+        frame4_->hide();
+        helpHelp_->setChecked(true);
+        drawHelp();
+        helpFrame_->show();
+    } else {
+        helpFrame_->hide();
+        frame4_->show();
+        helpHelp_->setChecked(false);
+    }
+}
+
+void MainWindow::drawHelp()
+{
+    // Drawing the same contents twice must give the same picture; anti-aliased
+    // text drawn over itself would darken, so the surface starts afresh.
+    helpPic_->wipe(helpPic_->palette().color(QPalette::Base));
+    helpPic_->setFontFamily(QStringLiteral("Arial"));
+    helpPic_->setFontSize(12);
+    helpPic_->setBold(true);
+    helpPic_->setForeColour(QColor(0, 120, 0));
+    helpPic_->print(10, 10, QStringLiteral("Uitleg Brelko"));
+
+    helpPic_->setFontSize(10);
+    helpPic_->setBold(false);
+    helpPic_->setForeColour(QColor(100, 100, 0));
+    for (int i = 0; i < 5; ++i)
+        helpPic_->print(10, 39 + 17 * i, QString::fromUtf8(Steps[i]));
+
+    helpPic_->setForeColour(QColor(200, 0, 0));
+    for (int i = 0; i < ButtonCount; ++i) {
+        const int x = i % 2 == 0 ? 20 : 50;
+        const int y = 140 + 30 * i;
+        helpPic_->drawPicture(QRect(x, y, 32, 32), knop_[size_t(i)]->picture());
+        helpPic_->print(x + 40, y + 8, QString::fromLatin1(Legend[i]));
+    }
+}

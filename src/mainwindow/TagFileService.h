@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Id3v1Tag.h"
+
+#include <QString>
+
+// Every change the main window makes to a file goes through here, so a
+// journal of changes can stand in front of it and tests can make it fail.
+class TagFileService {
+public:
+    virtual ~TagFileService() = default;
+
+    // Writes tag as the file's trailer (WriteTag). False when the file is
+    // left as it was.
+    virtual bool writeTag(const QString &path, Id3v1Tag &tag);
+
+    // Renames a file within its folder, never replacing (RenameInFolder).
+    virtual bool rename(const QString &folder, const QString &oldName, const QString &newName);
+};

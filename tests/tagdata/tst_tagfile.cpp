@@ -1,0 +1,408 @@
+#include "CodePage.h"
+#include "TagFile.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Trailer(const QByteArray &title, const QByteArray &comment = QByteArray(30, ' '),
+                   char genre = 17)
+{
+    QByteArray t = "TAG" + title.leftJustified(30, ' ', true) + QByteArray("Artist").leftJustified(30)
+                   + QByteArray("Album").leftJustified(30) + "2001"
+                   + comment.leftJustified(30, ' ', true) + genre;
+    Q_ASSERT(t.size() == 128);
+    return t;
+}
+
+QByteArray Audio(int size, char fill = '\xFF')
+{
+    QByteArray audio(size, fill);
+    for (int i = 0; i < size; ++i)
+        audio[i] = char((i * 7 + 3) & 0xFF);
+    return audio;
+}
+
+Id3v1Tag Record(const QString &title, const QString &header, const QString &comment = {})
+{
+    Id3v1Tag tag;
+    AssignField(tag.Header, header, Id3v1Tag::HeaderWidth);
+    AssignField(tag.Title, title, Id3v1Tag::TitleWidth);
+    AssignField(tag.Artist, QStringLiteral("New Artist"), Id3v1Tag::ArtistWidth);
+    AssignField(tag.Album, QStringLiteral("New Album"), Id3v1Tag::AlbumWidth);
+    AssignField(tag.Year, QStringLiteral("2024"), Id3v1Tag::YearWidth);
+    AssignField(tag.Comment, comment, Id3v1Tag::CommentWidth);
+    tag.Genre = QString(QChar(8));
+    return tag;
+}
+
+// Fails writes after a number of bytes, or the flush, like a full disk or a
+// failing device would.
+class FailingIo : public TagFileIo {
+public:
+    qint64 bytesBeforeFailure = -1; // -1: writes succeed
+    bool failFlush = false;
+    bool restoring = false;
+
+    ssize_t pwrite(int fd, const void *data, size_t size, off_t offset) override
+    {
+        if (bytesBeforeFailure < 0 || restoring)
+            return TagFileIo::pwrite(fd, data, size, offset);
+        if (bytesBeforeFailure == 0) {
+            restoring = true; // the next writes are the library putting things back
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t allowed = std::min<size_t>(size, size_t(bytesBeforeFailure));
+        bytesBeforeFailure -= qint64(allowed);
+        return TagFileIo::pwrite(fd, data, allowed, offset);
+    }
+    int fsync(int fd) override
+    {
+        if (failFlush && !restoring) {
+            restoring = true;
+            errno = EIO;
+            return -1;
+        }
+        return TagFileIo::fsync(fd);
+    }
+};
+
+} // namespace
+
+class TestTagFile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void readTag_data();
+    void readTag();
+    void readNeverCreatesOrReadsFolders();
+    void write_data();
+    void write();
+    void writeNeverCreatesOrWritesFolders();
+    void trackNumber_data();
+    void trackNumber();
+    void failedWriteLeavesFileAsItWas_data();
+    void failedWriteLeavesFileAsItWas();
+    void fileSizeLimit();
+    void fullFileSystem();
+    void filesBeyondFourGiB();
+    void randomRoundTrip();
+
+private:
+    QString makeFile(const QByteArray &contents, const QString &name = QStringLiteral("song.mp3"));
+    static QByteArray contentsOf(const QString &path);
+    QScopedPointer<QTemporaryDir> dir_;
+};
+
+void TestTagFile::init()
+{
+    dir_.reset(new QTemporaryDir);
+    QVERIFY(dir_->isValid());
+}
+
+QString TestTagFile::makeFile(const QByteArray &contents, const QString &name)
+{
+    const QString path = dir_->filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        qFatal("cannot write fixture %s", qPrintable(path));
+    return path;
+}
+
+QByteArray TestTagFile::contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestTagFile::readTag_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("empty file") << QByteArray() << false << "";
+    QTest::newRow("127 bytes") << Trailer("x").left(127) << false << "";
+    QTest::newRow("exactly 128 bytes") << Trailer("Only") << true << "Only";
+    QTest::newRow("129 bytes") << "\x01" + Trailer("One more") << true << "One more";
+    QTest::newRow("audio then trailer") << Audio(5000) + Trailer("Song") << true << "Song";
+    QTest::newRow("lower-case tag") << Audio(10) + "tag" + Trailer("x").mid(3) << false << "";
+    QTest::newRow("TA then other") << Audio(10) + "TAX" + Trailer("x").mid(3) << false << "";
+    QTest::newRow("trailer not at end") << Trailer("x") + Audio(10) << false << "";
+}
+
+void TestTagFile::readTag()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, found);
+    QFETCH(QString, title);
+    const QString path = makeFile(contents);
+    Id3v1Tag tag;
+    QCOMPARE(ReadTag(path, tag), found);
+    if (found) {
+        QCOMPARE(tag.Title, title.leftJustified(30));
+        QCOMPARE(tag.Year, QStringLiteral("2001"));
+        QCOMPARE(tag.Genre, QString(QChar(17)));
+    }
+    QCOMPARE(contentsOf(path), contents); // reading never changes a byte
+}
+
+void TestTagFile::readNeverCreatesOrReadsFolders()
+{
+    Id3v1Tag tag;
+    const QString missing = dir_->filePath(QStringLiteral("gone.mp3"));
+    QVERIFY(!ReadTag(missing, tag));
+    QVERIFY(!QFile::exists(missing));
+    QVERIFY(!ReadTag(dir_->path(), tag));
+    QVERIFY(!ReadTag(QString(), tag));
+}
+
+void TestTagFile::write_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("callerHeader");
+    QTest::addColumn<int>("keptBytes"); // bytes before the new trailer, unchanged
+
+    const QByteArray audio = Audio(1000);
+    QTest::newRow("append to empty file") << QByteArray() << "" << 0;
+    QTest::newRow("append to 100 bytes") << Audio(100) << "" << 100;
+    QTest::newRow("append to 127 bytes") << Audio(127) << "" << 127;
+    QTest::newRow("overwrite 128-byte file") << Trailer("Old") << "TAG" << 0;
+    QTest::newRow("overwrite after audio") << audio + Trailer("Old") << "TAG" << 1000;
+    // The file changed since it was shown: trust the file, not the caller.
+    QTest::newRow("caller says TAG, file has none") << audio << "TAG" << 1000;
+    QTest::newRow("caller says none, file has one") << audio + Trailer("Old") << "" << 1000;
+    QTest::newRow("lower-case trailer is audio") << audio + "tag" + Trailer("x").mid(3) << "TAG"
+                                                 << 1128;
+}
+
+void TestTagFile::write()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, callerHeader);
+    QFETCH(int, keptBytes);
+    const QString path = makeFile(before);
+    Id3v1Tag tag = Record(QStringLiteral("New Title"), callerHeader);
+    QVERIFY(WriteTag(path, tag));
+    QCOMPARE(tag.Header, QStringLiteral("TAG"));
+
+    const QByteArray after = contentsOf(path);
+    QCOMPARE(after.size(), keptBytes + 128);
+    QCOMPARE(after.left(keptBytes), before.left(keptBytes));
+    QCOMPARE(after.right(128), tag.render());
+    // Exactly one trailer: what stands before it is not one too, unless it
+    // was audio that happened to hold those bytes before.
+    if (keptBytes >= 128 && before.size() == keptBytes)
+        QCOMPARE(after.mid(keptBytes - 128, 3) == "TAG", before.mid(keptBytes - 128, 3) == "TAG");
+
+    Id3v1Tag back;
+    QVERIFY(ReadTag(path, back));
+    QCOMPARE(back.Title, tag.Title);
+}
+
+void TestTagFile::writeNeverCreatesOrWritesFolders()
+{
+    Id3v1Tag tag = Record(QStringLiteral("x"), QString());
+    const QString missing = dir_->filePath(QStringLiteral("gone.mp3"));
+    QVERIFY(!WriteTag(missing, tag));
+    QVERIFY(!QFile::exists(missing));
+    QVERIFY(!WriteTag(dir_->path(), tag));
+    QVERIFY(!WriteTag(QString(), tag));
+}
+
+void TestTagFile::trackNumber_data()
+{
+    QTest::addColumn<QByteArray>("oldComment");
+    QTest::addColumn<QString>("newComment");
+    QTest::addColumn<QByteArray>("writtenComment");
+    const QByteArray withTrack = QByteArray("old").leftJustified(28, '\0') + '\0' + '\x09';
+    QTest::newRow("short comment keeps track")
+        << withTrack << "new" << QByteArray("new").leftJustified(28) + '\0' + '\x09';
+    QTest::newRow("28 characters keep track")
+        << withTrack << QString(28, 'c') << QByteArray(28, 'c') + '\0' + '\x09';
+    QTest::newRow("29 characters replace track")
+        << withTrack << QString(29, 'c') << QByteArray(29, 'c') + ' ';
+    QTest::newRow("30 characters replace track") << withTrack << QString(30, 'c')
+                                                 << QByteArray(30, 'c');
+    QTest::newRow("no track before") << QByteArray(30, ' ') << "new"
+                                     << QByteArray("new").leftJustified(30);
+    QTest::newRow("zero padding is no track") << QByteArray(30, '\0') << "new"
+                                              << QByteArray("new").leftJustified(30);
+}
+
+void TestTagFile::trackNumber()
+{
+    QFETCH(QByteArray, oldComment);
+    QFETCH(QString, newComment);
+    QFETCH(QByteArray, writtenComment);
+    const QString path = makeFile(Audio(500) + Trailer("Song", oldComment));
+    Id3v1Tag tag = Record(QStringLiteral("Song"), QStringLiteral("TAG"), newComment);
+    QVERIFY(WriteTag(path, tag));
+    QCOMPARE(contentsOf(path).mid(500 + Id3v1Tag::CommentOffset, 30), writtenComment);
+}
+
+void TestTagFile::failedWriteLeavesFileAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("bytesBeforeFailure");
+    QTest::addColumn<bool>("failFlush");
+    const QByteArray plain = Audio(3000);
+    const QByteArray tagged = Audio(3000) + Trailer("Old", QByteArray(28, ' ') + '\0' + '\x04');
+    QTest::newRow("append, nothing written") << plain << 0 << false;
+    QTest::newRow("append, half written") << plain << 64 << false;
+    QTest::newRow("append, flush fails") << plain << -1 << true;
+    QTest::newRow("overwrite, nothing written") << tagged << 0 << false;
+    QTest::newRow("overwrite, half written") << tagged << 64 << false;
+    QTest::newRow("overwrite, flush fails") << tagged << -1 << true;
+}
+
+void TestTagFile::failedWriteLeavesFileAsItWas()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, bytesBeforeFailure);
+    QFETCH(bool, failFlush);
+    const QString path = makeFile(before);
+    FailingIo io;
+    io.bytesBeforeFailure = bytesBeforeFailure;
+    io.failFlush = failFlush;
+    Id3v1Tag tag = Record(QStringLiteral("New"), QString());
+    QVERIFY(!WriteTag(path, tag, io));
+    QCOMPARE(contentsOf(path), before);
+}
+
+void TestTagFile::fileSizeLimit()
+{
+    const QByteArray before = Audio(4096);
+    const QString path = makeFile(before);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(before.size()), rlim_t(before.size())};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Id3v1Tag tag = Record(QStringLiteral("Too big"), QString());
+        _exit(WriteTag(path, tag) ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the writer was killed instead of failing");
+    QCOMPARE(WEXITSTATUS(status), 0); // WriteTag reported the failure
+    QCOMPARE(contentsOf(path), before);
+}
+
+void TestTagFile::fullFileSystem()
+{
+    if (geteuid() != 0)
+        QSKIP("mounting a small file system needs root; the I/O seam covers disk full");
+    QTemporaryDir mountPoint;
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                          QStringLiteral("-o"), QStringLiteral("size=256k"),
+                                          QStringLiteral("brelko-test"), mountPoint.path()});
+    if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+        QSKIP("this machine does not allow mounting a tmpfs; the I/O seam covers disk full");
+    auto unmount = qScopeGuard([&] {
+        QProcess::execute(QStringLiteral("umount"), {mountPoint.path()});
+    });
+    // A page-aligned file needs a new block for the trailer.
+    const QByteArray before = Audio(8192);
+    const QString path = mountPoint.filePath(QStringLiteral("song.mp3"));
+    {
+        QFile song(path);
+        QVERIFY(song.open(QIODevice::WriteOnly));
+        QCOMPARE(song.write(before), qint64(before.size()));
+    }
+    QFile filler(mountPoint.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.close();
+
+    Id3v1Tag tag = Record(QStringLiteral("No room"), QString());
+    QVERIFY(!WriteTag(path, tag));
+    QCOMPARE(contentsOf(path), before);
+}
+
+void TestTagFile::filesBeyondFourGiB()
+{
+    const qint64 size = (qint64(5) << 30) + 17; // past every 32-bit offset
+    const QString path = dir_->filePath(QStringLiteral("huge.mp3"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (!file.resize(size))
+            QSKIP("this file system cannot hold a sparse 5 GiB file");
+    }
+    Id3v1Tag tag = Record(QStringLiteral("Huge"), QString());
+    QVERIFY(WriteTag(path, tag));
+    QCOMPARE(QFileInfo(path).size(), size + 128);
+    Id3v1Tag back;
+    QVERIFY(ReadTag(path, back));
+    QCOMPARE(back.Title, tag.Title);
+    tag = Record(QStringLiteral("Huger"), QStringLiteral("TAG"));
+    QVERIFY(WriteTag(path, tag));
+    QCOMPARE(QFileInfo(path).size(), size + 128);
+    QVERIFY(ReadTag(path, back));
+    QCOMPARE(back.Title, tag.Title);
+}
+
+void TestTagFile::randomRoundTrip()
+{
+    QRandomGenerator random(20261206);
+    auto randomText = [&random](int maxLength) {
+        QByteArray bytes(int(random.bounded(maxLength + 1)), Qt::Uninitialized);
+        for (char &b : bytes)
+            b = char(random.bounded(256));
+        return DecodeCodePage(bytes);
+    };
+    for (int round = 0; round < 300; ++round) {
+        QByteArray before(int(random.bounded(3000)), Qt::Uninitialized);
+        for (char &b : before)
+            b = char(random.bounded(256));
+        const bool hadTrailer = before.size() >= 128 && random.bounded(2) == 0;
+        if (hadTrailer)
+            before.replace(before.size() - 128, 3, "TAG");
+        const QString path = makeFile(before, QStringLiteral("r%1.mp3").arg(round));
+
+        Id3v1Tag tag;
+        AssignField(tag.Header, random.bounded(2) ? QStringLiteral("TAG") : QString(), 3);
+        AssignField(tag.Title, randomText(40), 30);
+        AssignField(tag.Artist, randomText(40), 30);
+        AssignField(tag.Album, randomText(40), 30);
+        AssignField(tag.Year, randomText(6), 4);
+        AssignField(tag.Comment, randomText(40), 30);
+        tag.Genre = randomText(1).leftJustified(1, QChar(0));
+        Id3v1Tag expected = tag;
+        expected.Header = QStringLiteral("TAG");
+        if (hadTrailer) {
+            const Id3v1Tag old = Id3v1Tag::parse(before.right(128));
+            if (old.track() != 0 && expected.Comment.endsWith(QStringLiteral("  ")))
+                expected.Comment = expected.Comment.left(28) + QChar(0) + old.Comment.at(29);
+        }
+
+        QVERIFY(WriteTag(path, tag));
+        const QByteArray after = contentsOf(path);
+        const int kept = hadTrailer ? before.size() - 128 : before.size();
+        QCOMPARE(after.size(), kept + 128);
+        QCOMPARE(after.left(kept), before.left(kept));
+        Id3v1Tag back;
+        QVERIFY(ReadTag(path, back));
+        QCOMPARE(back.render(), expected.render());
+        QCOMPARE(back.Title, expected.Title);
+        QCOMPARE(back.Comment, expected.Comment);
+        QCOMPARE(back.Genre, expected.Genre);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTagFile)
+#include "tst_tagfile.moc"
