@@ -16,6 +16,7 @@
 namespace {
 
 const QString CurrentName = QStringLiteral("changes.log");
+constexpr qsizetype CompletionBuffer = 1 << 20;
 
 QString AbsolutePath(const QString &path)
 {
@@ -216,6 +217,7 @@ bool ChangeJournal::append(const QByteArray &lines)
 
 bool ChangeJournal::flush()
 {
+    writeCompletions();
     if (!unflushed_ || fd_ < 0)
         return error_.isEmpty();
     unflushed_ = false;
@@ -260,18 +262,33 @@ void ChangeJournal::markDone(const JournalRecord &change)
                              ? change.path + QLatin1Char('/') + change.newName
                              : change.path;
     ReadFileState(path, done.state);
-    // The file that took the change is still open and appends are atomic, so
-    // a completion skips the lock and the rotation check; a batch pays those
-    // once, in record(). Should another process set the file aside meanwhile,
-    // the line lands in the older segment, which is read all the same.
+    // Completions wait in memory and go out together: written between the
+    // per-file flushes of a batch, each would drag the journal's growth into
+    // that file's flush. Losing them in a crash costs only the undo of those
+    // changes, which then refuses; it never touches a file wrongly.
+    completions_ += EncodeRecord(done);
+    if (completions_.size() >= CompletionBuffer)
+        writeCompletions();
+}
+
+void ChangeJournal::writeCompletions()
+{
+    if (completions_.isEmpty())
+        return;
+    const QByteArray lines = completions_;
+    completions_.clear();
+    // The segment that took the intentions is still open and appends are
+    // atomic, so completions skip the lock and the rotation check. Should
+    // another process set that file aside meanwhile, they land in the older
+    // segment, which is read all the same.
     if (fd_ >= 0 && error_.isEmpty()) {
-        if (WriteAll(fd_, EncodeRecord(done)))
+        if (WriteAll(fd_, lines))
             unflushed_ = true;
         else
             fail(QStringLiteral("cannot write ") + segmentPath(0));
         return;
     }
-    append(EncodeRecord(done));
+    append(lines);
 }
 
 JournalRecord ChangeJournal::markUndone(quint64 id, const QString &path)
@@ -280,6 +297,7 @@ JournalRecord ChangeJournal::markUndone(quint64 id, const QString &path)
     undone.type = JournalRecord::Type::Undone;
     undone.id = id;
     ReadFileState(path, undone.state);
+    writeCompletions(); // keep the lines in the order things happened
     append(EncodeRecord(undone));
     return undone;
 }

@@ -42,8 +42,9 @@ public:
     bool record(JournalRecord &change);
 
     // Notes that a recorded change was made, reading the state it left from
-    // the file (for a rename, the file under its new name). Written at once;
-    // flush() makes it durable, so a batch needs only one flush at its end.
+    // the file (for a rename, the file under its new name). Kept in memory
+    // and written by flush() (or when much has gathered), so a batch needs
+    // only one flush at its end.
     void markDone(const JournalRecord &change);
     // Notes that the change `id` was taken back, leaving the file at path.
     // Returns the state written, for a caller that keeps a history.
@@ -61,11 +62,13 @@ private:
     void unlock();
     void rotate();
     bool append(const QByteArray &lines);
+    void writeCompletions();
     void fail(const QString &what);
 
     QString folder_;
     Limits limits_;
     int fd_ = -1;
     bool unflushed_ = false;
+    QByteArray completions_; // completion lines not yet written
     QString error_;
 };

@@ -7,11 +7,15 @@
 #include <QFile>
 #include <QStringList>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     InstallStopHandler();
+    // A write past the file size limit must fail like any other, with the
+    // file put back, rather than end the program between two files.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList args;
     args.reserve(argc);
     for (int i = 1; i < argc; ++i)
