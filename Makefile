@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize fuzz bench clean
+.PHONY: all deps configure build run test sanitize fuzz bench package clean
 
 all: build
 
@@ -36,6 +36,10 @@ fuzz: deps
 
 bench: build
 	cd $(BUILD) && ctest --output-on-failure -L bench -V </dev/null
+
+# The Debian package (CPack), built from the same build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -1,0 +1,75 @@
+#include "Commands.h"
+#include "Console.h"
+
+#ifndef BRELKO_VERSION
+#define BRELKO_VERSION "0.0.0"
+#endif
+
+namespace {
+
+const char HelpText[] =
+    R"(Usage: brelko-tag COMMAND [OPTIONS] FILE...
+
+Reads and changes the ID3v1 tags of MP3 files, renames files after their
+tags, and takes such changes back.
+
+Commands:
+  show [--json | --csv] FILE...
+      Print each file's tag: title, artist, album, year, comment, genre
+      and track. --json prints one JSON object per line and file, --csv a
+      table with a header line.
+  set [--title T] [--artist A] [--album B] [--year Y] [--comment C]
+      [--genre NAME|NUMBER] [--track N] FILE...
+      Change only the fields given; a file without a tag gets a new one.
+      Title, artist, album and comment keep their first 30 characters, the
+      year its first 4, a comment beside a track number its first 28.
+      Characters outside Windows-1252 are written as "?". A track number
+      the file has is kept when the comment leaves room for it; --track 0
+      removes it.
+  rename --order title-artist|artist-title [--dry-run] FILE...
+      Rename each file in its folder to "Title - Artist.mp3" or
+      "Artist - Title.mp3" from its tag. An existing file is never
+      replaced. --dry-run prints the old and new names and renames nothing.
+  undo FILE...
+      Take back the last change Brelko made to each file (a tag write, from
+      the window or from set, or a rename), unless the file changed since.
+
+Options:
+  -h, --help     Show this help.
+  -V, --version  Show the version.
+
+Every change is recorded before it is made in $XDG_STATE_HOME/brelko
+(~/.local/state/brelko when unset); the last 10,000 can be undone.
+
+Exit status: 0 when every file succeeded, 1 when a file failed (the others
+were done), 2 when the command was not understood (nothing was changed).
+)";
+
+} // namespace
+
+int RunTagTool(const QStringList &args)
+{
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
+        command == QLatin1String("help")) {
+        PrintOut(HelpText);
+        return ExitSuccess;
+    }
+    if (command == QLatin1String("-V") || command == QLatin1String("--version")) {
+        PrintOut("brelko-tag " BRELKO_VERSION "\n");
+        return ExitSuccess;
+    }
+    if (command == QLatin1String("show"))
+        return RunShow(rest);
+    if (command == QLatin1String("set"))
+        return RunSet(rest);
+    if (command == QLatin1String("rename"))
+        return RunRename(rest);
+    if (command == QLatin1String("undo"))
+        return RunUndo(rest);
+    PrintError(command.isEmpty() ? QStringLiteral("no command given")
+                                 : QStringLiteral("unknown command \"%1\"").arg(command));
+    PrintError(QStringLiteral("try 'brelko-tag --help'"));
+    return ExitUsage;
+}
