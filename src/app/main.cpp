@@ -1,20 +1,22 @@
-#include "DesktopServices.h"
-#include "EventLoopPauser.h"
-#include "FolderLister.h"
-#include "MainWindow.h"
+#include "ChangeJournal.h"
 #include "ColourWindow.h"
 #include "CopyFoldersWindow.h"
-#include "FolderChooser.h"
+#include "DesktopServices.h"
+#include "EventLoopPauser.h"
 #include "FileIo.h"
+#include "FolderChooser.h"
 #include "FolderEngine.h"
-#include "ThreadedOperation.h"
+#include "FolderLister.h"
+#include "MainWindow.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
 #include "TagFileService.h"
+#include "ThreadedOperation.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <csignal>
 
@@ -27,13 +29,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brelko"));
     QApplication::setOrganizationName(QStringLiteral("Brelko"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/brelko.svg")));
 
     QtMessageService messages;
     SystemClock clock;
     DesktopShellLauncher shell;
     EventLoopPauser pauser;
     SystemFolderLister folders;
-    TagFileService tagFiles;
+    ChangeJournal journal(ChangeJournal::defaultFolder());
+    JournaledTagFileService tagFiles(journal);
     const MainWindowServices services{
         messages,           clock, shell, pauser, folders, tagFiles, SettingsFile::defaultPath(),
         QDir::currentPath()};
@@ -41,7 +45,8 @@ int main(int argc, char *argv[])
 
     window.setButtonAction(1, [&window] {
         BackgroundColour colour = window.background();
-        ColourWindow colours(colour, [&] { window.setBackground(colour); }, &window);
+        ColourWindow colours(
+            colour, [&] { window.setBackground(colour); }, &window);
         colours.exec();
     });
     FileIo fileIo;
@@ -56,17 +61,22 @@ int main(int argc, char *argv[])
     SystemPrinter printer;
     window.setButtonAction(3, [&] {
         const MainWindow::ShownTag shown = window.shownTag();
-        const ReportFields fields{shown.fileName, shown.title,   shown.artist,
-                                  shown.album,    shown.year,    shown.comment,
-                                  shown.genre,    shown.selectedFilePath};
+        const ReportFields fields{
+            shown.fileName, shown.title,   shown.artist, shown.album,
+            shown.year,     shown.comment, shown.genre,  shown.selectedFilePath};
         PrintTags(fields, QFileInfo(shown.selectedFilePath), printer, messages, &window);
     });
 
-    // "brelko FOLDER" opens the folder as if the user had chosen it, so
-    // "Open with Brelko" on a folder works.
+    // "brelko FOLDER" opens the folder as if the user had chosen it, and
+    // "brelko FILE" also chooses the file, so "Open with Brelko" works on both.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && QFileInfo(arguments.at(1)).isDir())
-        window.openFolder(arguments.at(1));
+    if (arguments.size() > 1) {
+        const QFileInfo target(arguments.at(1));
+        if (target.isDir())
+            window.openFolder(target.filePath());
+        else if (target.isFile())
+            window.openFile(target.filePath());
+    }
 
     window.show();
     return app.exec();

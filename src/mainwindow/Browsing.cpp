@@ -6,6 +6,8 @@
 #include "FolderLister.h"
 #include "Mp3ListView.h"
 
+#include <QFileInfo>
+
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -69,6 +71,16 @@ void MainWindow::openFolder(const QString &folder)
     if (drive >= 0)
         drive1_->setCurrentIndex(drive);
     folderChanged(path);
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    const QFileInfo file(QDir(startFolder_).absoluteFilePath(path));
+    openFolder(file.absolutePath());
+    const int row = int(files_.indexOf(file.fileName()));
+    if (row >= 0)
+        list1_->selectionModel()->setCurrentIndex(list1_->model()->index(row, 0),
+                                                  QItemSelectionModel::ClearAndSelect);
 }
 
 void MainWindow::folderActivated(QTreeWidgetItem *item)

@@ -63,6 +63,9 @@ public:
 
     // Opens a folder as if the user had chosen it in the folder list.
     void openFolder(const QString &folder);
+    // Opens the file's folder and chooses the file in the list, as a click
+    // would ("Open with Brelko" on an MP3 file).
+    void openFile(const QString &path);
 
     void clearFields();
     void applyBackground();

@@ -17,3 +17,17 @@ public:
     // Renames a file within its folder, never replacing (RenameInFolder).
     virtual bool rename(const QString &folder, const QString &oldName, const QString &newName);
 };
+
+class ChangeJournal;
+
+// The same changes, each first recorded in the change journal so that
+// "brelko-tag undo" can take it back.
+class JournaledTagFileService : public TagFileService {
+public:
+    explicit JournaledTagFileService(ChangeJournal &journal) : journal_(journal) {}
+    bool writeTag(const QString &path, Id3v1Tag &tag) override;
+    bool rename(const QString &folder, const QString &oldName, const QString &newName) override;
+
+private:
+    ChangeJournal &journal_;
+};

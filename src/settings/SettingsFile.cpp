@@ -117,8 +117,8 @@ QByteArray FormatSettings(const BackgroundColour &colour)
     QByteArray out;
     out += '"' + QByteArray(kHeader) + "\"\r\n";
     out += '"' + QByteArray(kSeparator) + "\"\r\n";
-    out += QByteArray::number(colour.red) + ',' + QByteArray::number(colour.green) + ','
-           + QByteArray::number(colour.blue) + "\r\n";
+    out += QByteArray::number(colour.red) + ',' + QByteArray::number(colour.green) + ',' +
+           QByteArray::number(colour.blue) + "\r\n";
     return out;
 }
 

@@ -26,15 +26,21 @@ bool RenameNoReplace(const QByteArray &from, const QByteArray &to)
         return false;
     if (::link(from.constData(), to.constData()) != 0)
         return false;
-    return ::unlink(from.constData()) == 0;
+    if (::unlink(from.constData()) == 0)
+        return true;
+    // Leave the file under its old name only, as a failed rename should.
+    const int error = errno;
+    ::unlink(to.constData());
+    errno = error;
+    return false;
 }
 
 bool SameFile(const QByteArray &a, const QByteArray &b)
 {
     struct stat sa {};
     struct stat sb {};
-    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // On a case-insensitive file system the new name is taken by the file
@@ -82,8 +88,8 @@ QString NewFileName(const QString &title, const QString &artist, RenameOrder ord
 
 bool IsPlainFileName(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
 bool RenameInFolder(const QString &folder, const QString &oldName, const QString &newName)

@@ -235,6 +235,9 @@ private Q_SLOTS:
         QCOMPARE(h->dirPath(), h->path("Groot"));
         QCOMPARE(h->listed().size(), 33000);
         QCOMPARE(h->listed().last() + ' ' + h->text("Label13"), "32999.mp3 Files : 33000");
+        h->window->openFile(QStringLiteral("Groot/01234.mp3")); // a file: its folder, chosen
+        QCOMPARE(h->selectedRow(), 1234);
+        QCOMPARE(h->window->selectedFilePath(), h->path("Groot/01234.mp3"));
     }
 
     void tagView()
@@ -556,7 +559,8 @@ private Q_SLOTS:
         h->click(QStringLiteral("RenameKnop_1"));
         QCOMPARE(h->messages.shown.size(), 1);
         const MessageRequest &m = h->messages.shown.first();
-        QCOMPARE(m.text + "|" + m.caption, QStringLiteral("Titel en/of artiest niet ingevuld!|Error"));
+        QCOMPARE(m.text + "|" + m.caption,
+                 QStringLiteral("Titel en/of artiest niet ingevuld!|Error"));
         QVERIFY(m.icon == MessageIcon::Critical && m.buttons == MessageButtons::Ok);
         QCOMPARE(h->tagFiles.renames, 2);
     }

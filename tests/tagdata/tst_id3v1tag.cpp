@@ -46,10 +46,10 @@ void TestId3v1Tag::renderPlacesEveryFieldAtItsOffset()
     const int widths[] = {3, 30, 30, 30, 4, 30, 1};
     for (int i = 0; i < 7; ++i)
         AssignField(*fields[i], texts[i], widths[i]);
-    const QByteArray expected = "TAG" + QByteArray("Title").leftJustified(30)
-                                + QByteArray("Artist").leftJustified(30)
-                                + QByteArray("Album").leftJustified(30) + "1999"
-                                + QByteArray("Caf\xE9 \x80").leftJustified(30) + '\x11';
+    const QByteArray expected = "TAG" + QByteArray("Title").leftJustified(30) +
+                                QByteArray("Artist").leftJustified(30) +
+                                QByteArray("Album").leftJustified(30) + "1999" +
+                                QByteArray("Caf\xE9 \x80").leftJustified(30) + '\x11';
     QCOMPARE(tag.render(), expected);
     QCOMPARE(Id3v1Tag::parse(expected).render(), expected);
     QCOMPARE(Id3v1Tag::parse(expected).Comment, tag.Comment);

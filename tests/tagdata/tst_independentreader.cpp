@@ -43,7 +43,8 @@ void TestIndependentReader::initTestCase()
 {
     FillGenres();
     QProcess probe;
-    probe.start(QString::fromLatin1(kPython), {QStringLiteral("-c"), QStringLiteral("import mutagen")});
+    probe.start(QString::fromLatin1(kPython),
+                {QStringLiteral("-c"), QStringLiteral("import mutagen")});
     QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
              "python3-mutagen is missing: run scripts/install-deps");
 }
@@ -57,8 +58,12 @@ void TestIndependentReader::mutagenReadsWhatWeWrite_data()
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("genre");
     QTest::addColumn<bool>("appended");
-    QTest::newRow("append") << "Morning" << "Quartet" << "Days" << "1999" << "fine" << "Jazz"
-                            << true;
+    QTest::newRow("append") << "Morning"
+                            << "Quartet"
+                            << "Days"
+                            << "1999"
+                            << "fine"
+                            << "Jazz" << true;
     // mutagen reads the comment as ID3v1.1 (28 characters, then a track
     // byte), so 28 is the widest comment both readers agree on.
     QTest::newRow("overwrite, full widths, latin-1")
@@ -95,7 +100,8 @@ void TestIndependentReader::mutagenReadsWhatWeWrite()
     QVERIFY(WriteTag(path, tag));
 
     QProcess reader;
-    reader.start(QString::fromLatin1(kPython), {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
+    reader.start(QString::fromLatin1(kPython),
+                 {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
     QVERIFY(reader.waitForFinished(20000));
     QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
     const QJsonObject frames = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();

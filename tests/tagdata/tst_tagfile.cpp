@@ -17,9 +17,9 @@ namespace {
 QByteArray Trailer(const QByteArray &title, const QByteArray &comment = QByteArray(30, ' '),
                    char genre = 17)
 {
-    QByteArray t = "TAG" + title.leftJustified(30, ' ', true) + QByteArray("Artist").leftJustified(30)
-                   + QByteArray("Album").leftJustified(30) + "2001"
-                   + comment.leftJustified(30, ' ', true) + genre;
+    QByteArray t = "TAG" + title.leftJustified(30, ' ', true) +
+                   QByteArray("Artist").leftJustified(30) + QByteArray("Album").leftJustified(30) +
+                   "2001" + comment.leftJustified(30, ' ', true) + genre;
     Q_ASSERT(t.size() == 128);
     return t;
 }
@@ -165,8 +165,8 @@ void TestTagFile::write_data()
     // The file changed since it was shown: trust the file, not the caller.
     QTest::newRow("caller says TAG, file has none") << audio << "TAG" << 1000;
     QTest::newRow("caller says none, file has one") << audio + Trailer("Old") << "" << 1000;
-    QTest::newRow("lower-case trailer is audio") << audio + "tag" + Trailer("x").mid(3) << "TAG"
-                                                 << 1128;
+    QTest::newRow("lower-case trailer is audio")
+        << audio + "tag" + Trailer("x").mid(3) << "TAG" << 1128;
 }
 
 void TestTagFile::write()
@@ -197,8 +197,8 @@ void TestTagFile::trackNumber_data()
         << withTrack << QString(28, 'c') << QByteArray(28, 'c') + '\0' + '\x09';
     QTest::newRow("29 characters replace track")
         << withTrack << QString(29, 'c') << QByteArray(29, 'c') + ' ';
-    QTest::newRow("zero padding is no track") << QByteArray(30, '\0') << "new"
-                                              << QByteArray("new").leftJustified(30);
+    QTest::newRow("zero padding is no track")
+        << QByteArray(30, '\0') << "new" << QByteArray("new").leftJustified(30);
 }
 
 void TestTagFile::trackNumber()
@@ -266,9 +266,9 @@ void TestTagFile::fullFileSystem()
     if (geteuid() != 0)
         QSKIP("mounting a small file system needs root; the I/O seam covers disk full");
     QTemporaryDir mountPoint;
-    if (RunQuietly(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                             QStringLiteral("-o"), QStringLiteral("size=256k"),
-                                             QStringLiteral("brelko-test"), mountPoint.path()}))
+    if (RunQuietly(QStringLiteral("mount"),
+                   {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                    QStringLiteral("size=256k"), QStringLiteral("brelko-test"), mountPoint.path()}))
         QSKIP("this machine does not allow mounting a tmpfs; the I/O seam covers disk full");
     auto unmount = qScopeGuard([&] { RunQuietly(QStringLiteral("umount"), {mountPoint.path()}); });
     // A page-aligned file needs a new block for the trailer.

@@ -24,14 +24,26 @@ void TestTagRename::newFileName_data()
     QTest::addColumn<QString>("artist");
     QTest::addColumn<QString>("titleFirst");
     QTest::addColumn<QString>("artistFirst");
-    QTest::newRow("spaces trimmed") << "  Morning " << " Quartet  " << "Morning - Quartet.mp3"
+    QTest::newRow("spaces trimmed") << "  Morning "
+                                    << " Quartet  "
+                                    << "Morning - Quartet.mp3"
                                     << "Quartet - Morning.mp3";
-    QTest::newRow("tabs and inner spaces are text") << "\tA  B" << "C" << "\tA  B - C.mp3"
+    QTest::newRow("tabs and inner spaces are text") << "\tA  B"
+                                                    << "C"
+                                                    << "\tA  B - C.mp3"
                                                     << "C - \tA  B.mp3";
-    QTest::newRow("odd characters kept") << "Why?*" << "A:B" << "Why?* - A:B.mp3"
+    QTest::newRow("odd characters kept") << "Why?*"
+                                         << "A:B"
+                                         << "Why?* - A:B.mp3"
                                          << "A:B - Why?*.mp3";
-    QTest::newRow("empty title") << "   " << "X" << "" << "";
-    QTest::newRow("empty artist") << "X" << "" << "" << "";
+    QTest::newRow("empty title") << "   "
+                                 << "X"
+                                 << ""
+                                 << "";
+    QTest::newRow("empty artist") << "X"
+                                  << ""
+                                  << ""
+                                  << "";
 }
 
 void TestTagRename::newFileName()
@@ -69,9 +81,9 @@ void TestTagRename::rename()
     WriteFile(dir.filePath(QStringLiteral("old.MP3")), "song");
     WriteFile(dir.filePath(QStringLiteral("taken.mp3")), "other");
     const auto everything = [&] {
-        return QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-               + dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-               + QDir(dir.filePath(QStringLiteral("sub"))).entryList(QDir::Files);
+        return QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) +
+               dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot) +
+               QDir(dir.filePath(QStringLiteral("sub"))).entryList(QDir::Files);
     };
     const QStringList before = everything();
 
@@ -96,11 +108,11 @@ void TestTagRename::caseOnlyRenameOnFat()
     const QString image = dir.filePath(QStringLiteral("fat.img"));
     const QString mountPoint = dir.filePath(QStringLiteral("mnt"));
     QVERIFY(QDir().mkpath(mountPoint));
-    QCOMPARE(RunQuietly(QStringLiteral("/usr/sbin/mkfs.vfat"), {QStringLiteral("-C"), image,
-                                                                QStringLiteral("2048")}),
+    QCOMPARE(RunQuietly(QStringLiteral("/usr/sbin/mkfs.vfat"),
+                        {QStringLiteral("-C"), image, QStringLiteral("2048")}),
              0);
-    if (RunQuietly(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("loop"), image,
-                                             mountPoint}))
+    if (RunQuietly(QStringLiteral("mount"),
+                   {QStringLiteral("-o"), QStringLiteral("loop"), image, mountPoint}))
         QSKIP("this machine cannot mount a FAT image (no loop device or no vfat in the kernel)");
     auto unmount = qScopeGuard([&] { RunQuietly(QStringLiteral("umount"), {mountPoint}); });
     WriteFile(mountPoint + QStringLiteral("/Song.MP3"), "music");
