@@ -8,29 +8,18 @@
 // bytes each) so that every reader takes the files for MP3.
 inline QByteArray MpegFrames(int count)
 {
-    QByteArray frame(417, '\0');
-    frame[0] = char(0xFF);
-    frame[1] = char(0xFB);
-    frame[2] = char(0x90);
-    frame[3] = char(0x64);
-    QByteArray audio;
-    for (int i = 0; i < count; ++i)
-        audio += frame;
-    return audio;
+    return QByteArray(QByteArray("\xFF\xFB\x90\x64") + QByteArray(413, '\0')).repeated(count);
 }
 
 // A 128-byte trailer from raw field bytes, padded with spaces.
 inline QByteArray Trailer(const QByteArray &title, const QByteArray &artist,
                           const QByteArray &comment = QByteArray(), char genre = 17)
 {
-    auto field = [](QByteArray bytes, int width) -> QByteArray {
-        bytes = bytes.left(width);
-        return bytes + QByteArray(width - bytes.size(), ' ');
+    auto field = [](const QByteArray &bytes, int width) {
+        return bytes.left(width).leftJustified(width);
     };
-    QByteArray trailer = "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) +
-                         field("1999", 4) + field(comment, 30);
-    trailer += genre;
-    return trailer;
+    return "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "1999" +
+           field(comment, 30) + genre;
 }
 
 inline bool WriteBytes(const QString &path, const QByteArray &bytes)
