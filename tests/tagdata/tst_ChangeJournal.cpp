@@ -35,16 +35,10 @@ private Q_SLOTS:
             ChangeJournal journal(journalFolder());
             QVERIFY(ChangeJournal::prepareWrite(a, changes[0]));
             QVERIFY(ChangeJournal::prepareWrite(b, changes[1]));
-            QCOMPARE(changes[0].state.trailer, Trailer("Morning", "Quartet"));
-            QVERIFY(changes[1].state.trailer != Trailer("Morning", "Quartet"));
-            QCOMPARE(changes[1].state.size, qint64(MpegFrames(2).size()));
             QVERIFY(journal.record(changes));
-            QVERIFY(changes[0].id != 0 && changes[1].id != 0 && changes[0].id != changes[1].id);
+            QVERIFY(changes[0].id != changes[1].id);
             // Both intentions are on disk before either file is touched.
-            const QVector<JournalRecord> read = journal.readAll();
-            QCOMPARE(read.size(), 2);
-            QCOMPARE(read[0].path, a);
-            QCOMPARE(read[1].path, b);
+            QCOMPARE(journal.readAll().size(), 2);
             Id3v1Tag tag;
             QVERIFY(WriteTag(b, tag));
             journal.markDone(changes[1]);
@@ -52,7 +46,9 @@ private Q_SLOTS:
         }
         const QVector<JournalRecord> read = ChangeJournal(journalFolder()).readAll();
         QCOMPARE(read.size(), 3);
+        QCOMPARE(read[0].path, a);
         QCOMPARE(read[0].state.trailer, Trailer("Morning", "Quartet"));
+        QCOMPARE(read[1].state.size, qint64(MpegFrames(2).size()));
         QCOMPARE(read[2].type, JournalRecord::Type::Done);
         QCOMPARE(read[2].id, changes[1].id);
         QCOMPARE(read[2].state.size, qint64(MpegFrames(2).size() + 128));

@@ -1,6 +1,6 @@
-// Undo of a write, an append, and refusal after an outside change are
-// tested through brelko-tag on real files (tests/tagtool); here the cases
-// only the library can set up.
+// Undo of writes, appends and renames, and refusal after an outside change,
+// are tested through brelko-tag on real files (tests/tagtool); here the
+// cases only the library can set up.
 #include "JournaledChanges.h"
 #include "JournalUndo.h"
 #include "Mp3Fixture.h"
@@ -15,13 +15,6 @@ class TestJournalUndo : public QObject {
     std::unique_ptr<QTemporaryDir> files_, state_;
 
     QString file(const QString &name) const { return files_->filePath(name); }
-    bool write(const QString &name, const char *title)
-    {
-        ChangeJournal journal(state_->path());
-        Id3v1Tag tag;
-        AssignField(tag.Title, QString::fromLatin1(title), Id3v1Tag::TitleWidth);
-        return JournaledWriteTag(journal, file(name), tag);
-    }
     // Each undo in a fresh journal and history, as a new run of the program.
     UndoOutcome undo(const QString &name)
     {
@@ -35,24 +28,6 @@ private Q_SLOTS:
     {
         files_ = std::make_unique<QTemporaryDir>();
         state_ = std::make_unique<QTemporaryDir>();
-    }
-
-    void renameCarriesTheHistoryAlong()
-    {
-        const QByteArray original = MpegFrames(1) + Trailer("Morning", "Quartet");
-        QVERIFY(WriteBytes(file("old.mp3"), original));
-        QVERIFY(write("old.mp3", "Evening"));
-        ChangeJournal journal(state_->path());
-        QVERIFY(JournaledRename(journal, files_->path(), "old.mp3", "new.mp3"));
-        QVERIFY(write("new.mp3", "Night"));
-        QVERIFY(undo("new.mp3").undone); // the write to new.mp3
-        const UndoOutcome rename = undo("new.mp3");
-        QVERIFY2(rename.undone, qPrintable(rename.message));
-        QCOMPARE(rename.path, file("old.mp3"));
-        QCOMPARE(QDir(files_->path()).entryList(QDir::Files), QStringList{"old.mp3"});
-        QVERIFY(!undo("new.mp3").undone);
-        QVERIFY(undo("old.mp3").undone); // the write made before the rename
-        QCOMPARE(ReadBytes(file("old.mp3")), original);
     }
 
     void refusesWhenTheOldNameIsTaken()

@@ -13,15 +13,11 @@ private Q_SLOTS:
         QTest::addColumn<char>("format"); // JSON, CSV or terminal
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("shown");
-        QTest::newRow("json plain") << 'j' << "Morning" << QByteArray("\"Morning\"");
-        QTest::newRow("json quote, backslash") << 'j' << "a\"b\\c" << QByteArray("\"a\\\"b\\\\c\"");
         QTest::newRow("json controls")
             << 'j' << QString("a\x01\n") + QChar(0x81) << QByteArray("\"a\\u0001\\u000a\\u0081\"");
         QTest::newRow("json utf-8")
             << 'j' << QString::fromUtf8("Café €") << QByteArray("\"Caf\xc3\xa9 \xe2\x82\xac\"");
-        QTest::newRow("csv plain") << 'c' << "Morning" << QByteArray("Morning");
         QTest::newRow("csv comma") << 'c' << "a,b" << QByteArray("\"a,b\"");
-        QTest::newRow("csv quote") << 'c' << "say \"hi\"" << QByteArray("\"say \"\"hi\"\"\"");
         QTest::newRow("csv newline") << 'c' << "a\nb" << QByteArray("\"a\nb\"");
         QTest::newRow("csv formula") << 'c' << "=1+1" << QByteArray("'=1+1");
         QTest::newRow("csv at") << 'c' << "@SUM(A1)" << QByteArray("'@SUM(A1)");
@@ -48,21 +44,11 @@ private Q_SLOTS:
         }
     }
 
-    void trailerPathMatchesTagPath_data()
-    {
-        QTest::addColumn<int>("style");
-        QTest::newRow("text") << int(ShowStyle::Text);
-        QTest::newRow("json") << int(ShowStyle::Json);
-        QTest::newRow("csv") << int(ShowStyle::Csv);
-    }
-
     // The fast path from bytes and the path through the parsed tag must print
     // the same, byte for byte, for any trailer: random ones weighted towards
     // the bytes that need care (zero, space, quotes, controls, the C1 range).
     void trailerPathMatchesTagPath()
     {
-        QFETCH(int, style);
-        const auto showStyle = ShowStyle(style);
         QRandomGenerator random(20261206);
         const QByteArray tricky("\0 \"\\\x1b\x7f\x80\x81\x8d\x9d\x9f\xa0\xe9\xff", 15);
         const QString file = QString::fromUtf8("dir/Café \x1b.mp3");
@@ -77,10 +63,12 @@ private Q_SLOTS:
             if (round % 7 != 6) // now and then no marker at all
                 trailer.replace(0, 3, "TAG");
             const Id3v1Tag tag = Id3v1Tag::parse(trailer);
-            const QByteArray expected = ShowFile(showStyle, file, tag.hasHeader() ? &tag : nullptr);
-            QCOMPARE(ShowTrailer(showStyle, file, trailer), expected);
+            for (ShowStyle style : {ShowStyle::Text, ShowStyle::Json, ShowStyle::Csv}) {
+                const QByteArray expected = ShowFile(style, file, tag.hasHeader() ? &tag : nullptr);
+                QCOMPARE(ShowTrailer(style, file, trailer), expected);
+                QCOMPARE(ShowTrailer(style, file, QByteArray()), ShowFile(style, file, nullptr));
+            }
         }
-        QCOMPARE(ShowTrailer(showStyle, file, QByteArray()), ShowFile(showStyle, file, nullptr));
     }
 };
 

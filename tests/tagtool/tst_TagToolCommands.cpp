@@ -115,7 +115,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("written"); // expected in t.mp3's trailer after
         auto row = [](const char *name, const QString &args, int status, const QString &err,
                       const QString &out = QString(), const QByteArray &written = QByteArray()) {
-            QTest::newRow(name) << args.split('|') << status << err << out << written;
+            QTest::newRow(name) << args.split('|', Qt::SkipEmptyParts) << status << err << out
+                                << written;
         };
         const QString title40 = "A title that runs past thirty characters";
         row("missing file", "show|missing.mp3|t.mp3", 1,
@@ -136,6 +137,9 @@ private Q_SLOTS:
         row("no files", "show", 2, "no files given");
         row("both", "show|--json|--csv|t.mp3", 2, "cannot be combined");
         row("command", "play|t.mp3", 2, "unknown command \"play\"");
+        row("no command", "", 2, "");
+        row("help", "--help", 0, "", "show [--json | --csv]");
+        row("version", "--version", 0, "", "brelko-tag " BRELKO_VERSION "\n");
         row("long title", "set|--title|" + title40 + "|t.mp3", 0,
             "--title: only the first 30 characters are written", "t.mp3: tag written",
             title40.left(30).toLatin1() + "Quartet");
@@ -208,11 +212,9 @@ private Q_SLOTS:
     void independentReaderAgrees()
     {
         const QString file = make("m.mp3");
-        QCOMPARE(run({"set", "--title", QStringLiteral("Café €"), "--artist", "Quartet", "--album",
-                      "Dawn", "--year", "1999", "--comment", "hi", "--genre", "Jazz", "--track",
-                      "5", "m.mp3"})
-                     .status,
-                 0);
+        const QString set = "set|--title|Café €|--artist|Quartet|--album|Dawn|--year|1999|"
+                            "--comment|hi|--genre|Jazz|--track|5|m.mp3";
+        QCOMPARE(run(set.split('|')).status, 0);
         QCOMPARE(ReadBytes(file).chopped(128), MpegFrames(4));
         QProcess python;
         const char *script = "import sys\nfrom mutagen.id3 import ID3\nt = ID3(sys.argv[1])\n"
@@ -253,7 +255,8 @@ private Q_SLOTS:
         QCOMPARE(run({"set", "--title", "Evening", "t.mp3", "b.mp3"}).status, 0);
         QCOMPARE(run({"set", "--artist", "Trio", "t.mp3"}).status, 0);
         QCOMPARE(run({"rename", "--order", "artist-title", "t.mp3"}).status, 0);
-        QVERIFY(QFileInfo::exists(path("Trio - Evening.mp3")));
+        QCOMPARE(run({"set", "--year", "2002", "Trio - Evening.mp3"}).status, 0);
+        QCOMPARE(run({"undo", "Trio - Evening.mp3"}).status, 0); // the write after the rename
         Result r = run({"undo", "Trio - Evening.mp3", "b.mp3"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral("Trio - Evening.mp3: rename undone, now \"t.mp3\"\n"
@@ -302,19 +305,6 @@ private Q_SLOTS:
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("o.mp3: cannot undo: " + reason), qPrintable(r.err));
         QCOMPARE(ReadBytes(file), bytes);
-    }
-
-    void helpAndVersion()
-    {
-        Result r = run({"--help"});
-        QCOMPARE(r.status, 0);
-        for (const char *word :
-             {"show [--json | --csv]", "--genre NAME|NUMBER", "--dry-run", "undo"})
-            QVERIFY2(r.out.contains(word), word);
-        r = run({"--version"});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QStringLiteral("brelko-tag " BRELKO_VERSION "\n"));
-        QCOMPARE(run({}).status, 2);
     }
 };
 
