@@ -56,14 +56,13 @@ private Q_SLOTS:
     {
         dir_ = std::make_unique<QTemporaryDir>();
         state_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid() && state_->isValid());
     }
 
     void show_data()
     {
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("out");
-        QTest::newRow("text") << "--text"
+        QTest::newRow("text") << ""
                               << "a.mp3:\n  Title:   Morning\n  Artist:  Quartet\n"
                                  "  Album:   Album\n  Year:    1999\n  Comment: Live\n"
                                  "  Genre:   Unknown Genre Entry (200)\n  Track:   7\n"
@@ -95,17 +94,16 @@ private Q_SLOTS:
         make("a.mp3", Trailer("  Morning  ", "Quartet", comment, char(200)));
         make("b.mp3");
         make("q.mp3", Trailer("Say \"hi\", \x1bx", "=cmd()", "", char(0)));
-        QStringList args{"show", style, "a.mp3", "b.mp3", "q.mp3"};
-        if (style == "--text")
-            args.removeAt(1);
-        const Result r = run(args);
+        const Result r =
+            run(QString("show|" + style + "|a.mp3|b.mp3|q.mp3").split('|', Qt::SkipEmptyParts));
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, out);
         QVERIFY(r.err.isEmpty());
     }
 
     // Each bad input is reported with the file and the reason. When nothing
-    // is done (no output), nothing changes; else the other files are done.
+    // is done (no output, or a dry run), nothing changes; else the other
+    // files are done.
     void badInput_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -157,6 +155,8 @@ private Q_SLOTS:
             "empty.mp3: title or artist is empty");
         row("target exists", "rename|--order|title-artist|taken.mp3", 1,
             "taken.mp3: \"Taken - Quartet.mp3\" exists");
+        row("dry run, fields trimmed", "rename|--order|artist-title|--dry-run|OLD.MP3", 0, "",
+            "OLD.MP3 -> The Quartet - Morning.mp3\n");
         row("no tag to rename by", "rename|--order|title-artist|plain.mp3", 1,
             "plain.mp3: has no ID3v1 tag");
     }
@@ -175,6 +175,7 @@ private Q_SLOTS:
         make("taken.mp3", Trailer("Taken", "Quartet"));
         make("Taken - Quartet.mp3");
         make("plain.mp3");
+        make("OLD.MP3", Trailer(QByteArray("  Morning") + '\0' + "junk", " The Quartet "));
         QVERIFY(QDir(dir_->path()).mkdir("dir.mp3"));
         QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0) == 0);
         QVERIFY(::chmod(QFile::encodeName(dir_->path()).constData(), 0755) == 0);
@@ -184,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.contains(err), qPrintable(r.err));
         QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.contains(out), qPrintable(r.out));
-        if (out.isEmpty()) {
+        if (out.isEmpty() || args.contains("--dry-run")) {
             QCOMPARE(QDir(dir_->path()).entryList(), names);
             QCOMPARE(ReadBytes(file), before);
             QCOMPARE(ReadBytes(path("Taken - Quartet.mp3")), MpegFrames(4));
@@ -217,34 +218,16 @@ private Q_SLOTS:
         QCOMPARE(run(set.split('|')).status, 0);
         QCOMPARE(ReadBytes(file).chopped(128), MpegFrames(4));
         QProcess python;
-        const char *script = "import sys\nfrom mutagen.id3 import ID3\nt = ID3(sys.argv[1])\n"
-                             "for k in ('TIT2','TPE1','TALB','TDRC','TCON','TRCK'):\n"
-                             "    print(k, str(t[k]).encode('latin-1').hex())\n"
-                             "print('COMM', str(t.getall('COMM')[0]))\n";
+        const char *script =
+            "import sys\nfrom mutagen.id3 import ID3\nt = ID3(sys.argv[1])\n"
+            "v = [str(t[k]) for k in ('TIT2','TPE1','TALB','TDRC','TCON','TRCK')]\n"
+            "v.append(str(t.getall('COMM')[0]))\n"
+            "sys.stdout.buffer.write('|'.join(v).encode('latin-1'))\n";
         python.start("/usr/bin/python3", {"-c", script, file});
         QVERIFY(python.waitForFinished(30000));
         QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
-        const QString out = QString::fromUtf8(python.readAllStandardOutput());
-        const QList<QPair<QString, QByteArray>> expected{
-            {"TIT2", "Caf\xe9 \x80"}, {"TPE1", "Quartet"}, {"TALB", "Dawn"},
-            {"TDRC", "1999"},         {"TCON", "Jazz"},    {"TRCK", "5"}};
-        for (const auto &[frame, bytes] : expected)
-            QVERIFY2(out.contains(frame + ' ' + bytes.toHex() + '\n'), qPrintable(out));
-        QVERIFY(out.contains("COMM hi\n"));
-    }
-
-    // Both orders are renamed for real by the table above and the undo test.
-    void renameDryRunAndTrimmedFields()
-    {
-        make("OLD.MP3", Trailer(QByteArray("  Morning") + '\0' + "junk", " The Quartet "));
-        Result r = run({"rename", "--order", "artist-title", "--dry-run", "OLD.MP3"});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QStringLiteral("OLD.MP3 -> The Quartet - Morning.mp3\n"));
-        QVERIFY(QFileInfo::exists(path("OLD.MP3")));
-        r = run({"rename", "--order=title-artist", path("OLD.MP3")});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, path("OLD.MP3") + " -> " + path("Morning - The Quartet.mp3") + "\n");
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), {"Morning - The Quartet.mp3"});
+        QCOMPARE(python.readAllStandardOutput(),
+                 QByteArray("Caf\xe9 \x80|Quartet|Dawn|1999|Jazz|5|hi"));
     }
 
     void undoTakesBackWriteAppendAndRename()
@@ -288,19 +271,17 @@ private Q_SLOTS:
         const QByteArray native = QFile::encodeName(file);
         struct stat written {};
         QVERIFY(::stat(native.constData(), &written) == 0);
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = ReadBytes(file);
         if (change == 0)
-            QVERIFY(f.resize(f.size() + 1));
+            bytes += '\0';
         if (change == 2)
-            QVERIFY(f.seek(f.size() - 100) && f.write("X") == 1);
-        f.close();
+            bytes[bytes.size() - 100] = 'X';
+        QVERIFY(WriteBytes(file, bytes));
         // Only the change under test differs: the time goes back to the exact
         // nanosecond the write left, unless the time is what changes.
         struct timespec times[2] = {written.st_atim, written.st_mtim};
         times[1].tv_sec += change == 1 ? 5 : 0;
         QVERIFY(::utimensat(AT_FDCWD, native.constData(), times, 0) == 0);
-        const QByteArray bytes = ReadBytes(file);
         const Result r = run({"undo", "o.mp3"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("o.mp3: cannot undo: " + reason), qPrintable(r.err));
