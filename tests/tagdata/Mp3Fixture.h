@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 // Audio made of real MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, 417
 // bytes each) so that every reader takes the files for MP3.
@@ -33,3 +34,16 @@ inline QByteArray ReadBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A music folder and a state folder of their own for each test.
+struct TestFolders {
+    QTemporaryDir files, state;
+
+    QString file(const QString &name) const { return files.filePath(name); }
+    QString mp3(const QString &name, int frames, const QByteArray &trailer = QByteArray()) const
+    {
+        if (!WriteBytes(file(name), MpegFrames(frames) + trailer))
+            qFatal("cannot write fixture");
+        return file(name);
+    }
+};

@@ -4,32 +4,22 @@
 #include "TagFile.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestChangeJournal : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> files_, state_;
+    std::unique_ptr<TestFolders> dirs_;
 
-    QString journalFolder() const { return state_->filePath("brelko"); }
-    QString makeFile(const QString &name, const QByteArray &trailer = QByteArray())
-    {
-        if (!WriteBytes(files_->filePath(name), MpegFrames(2) + trailer))
-            qFatal("cannot write fixture");
-        return files_->filePath(name);
-    }
+    QString journalFolder() const { return dirs_->state.filePath("brelko"); }
+    QString mp3(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 2, t); }
 
 private Q_SLOTS:
-    void init()
-    {
-        files_ = std::make_unique<QTemporaryDir>();
-        state_ = std::make_unique<QTemporaryDir>();
-    }
+    void init() { dirs_ = std::make_unique<TestFolders>(); }
 
     void batchIsRecordedBeforeAndDoneAfterAndSurvivesARestart()
     {
-        const QString a = makeFile("a.mp3", Trailer("Morning", "Quartet"));
-        const QString b = makeFile("b.mp3");
+        const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
+        const QString b = mp3("b.mp3");
         QVector<JournalRecord> changes(2);
         {
             ChangeJournal journal(journalFolder());
@@ -56,7 +46,7 @@ private Q_SLOTS:
 
     void unusableJournalNeverStopsAWrite()
     {
-        const QString a = makeFile("a.mp3", Trailer("Morning", "Quartet"));
+        const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
         // A file where the journal folder should be: nothing can be created there.
         QVERIFY(WriteBytes(journalFolder(), "in the way"));
         ChangeJournal journal(journalFolder());
@@ -70,7 +60,7 @@ private Q_SLOTS:
 
     void damagedJournalIsReadAroundAndWrittenOn()
     {
-        const QString a = makeFile("a.mp3", Trailer("Morning", "Quartet"));
+        const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
         QVERIFY(QDir().mkpath(journalFolder()));
         JournalRecord old;
         old.id = 7;
@@ -90,7 +80,7 @@ private Q_SLOTS:
 
     void keepsOnlyTheLastChanges()
     {
-        const QString a = makeFile("a.mp3");
+        const QString a = mp3("a.mp3");
         const ChangeJournal::Limits limits{5, 1000}; // a few changes per segment
         QVector<quint64> ids, kept;
         for (int i = 0; i < 40; ++i) {
@@ -118,8 +108,8 @@ private Q_SLOTS:
 
     void defaultFolderFollowsXdgState()
     {
-        qputenv("XDG_STATE_HOME", state_->path().toUtf8());
-        QCOMPARE(ChangeJournal::defaultFolder(), state_->path() + "/brelko");
+        qputenv("XDG_STATE_HOME", dirs_->state.path().toUtf8());
+        QCOMPARE(ChangeJournal::defaultFolder(), dirs_->state.path() + "/brelko");
         qputenv("XDG_STATE_HOME", "relative/is/ignored");
         QCOMPARE(ChangeJournal::defaultFolder(), QDir::homePath() + "/.local/state/brelko");
         qunsetenv("XDG_STATE_HOME");

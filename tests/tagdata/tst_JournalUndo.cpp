@@ -7,34 +7,29 @@
 #include "TagFile.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestJournalUndo : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> files_, state_;
+    std::unique_ptr<TestFolders> dirs_;
 
-    QString file(const QString &name) const { return files_->filePath(name); }
+    QString file(const QString &name) const { return dirs_->file(name); }
     // Each undo in a fresh journal and history, as a new run of the program.
     UndoOutcome undo(const QString &name)
     {
-        ChangeJournal journal(state_->path());
+        ChangeJournal journal(dirs_->state.path());
         JournalHistory history(journal.readAll());
         return UndoLastChange(journal, history, file(name));
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        files_ = std::make_unique<QTemporaryDir>();
-        state_ = std::make_unique<QTemporaryDir>();
-    }
+    void init() { dirs_ = std::make_unique<TestFolders>(); }
 
     void refusesWhenTheOldNameIsTaken()
     {
         QVERIFY(WriteBytes(file("old.mp3"), MpegFrames(1)));
-        ChangeJournal journal(state_->path());
-        QVERIFY(JournaledRename(journal, files_->path(), "old.mp3", "new.mp3"));
+        ChangeJournal journal(dirs_->state.path());
+        QVERIFY(JournaledRename(journal, dirs_->files.path(), "old.mp3", "new.mp3"));
         QVERIFY(WriteBytes(file("old.mp3"), "someone else's file"));
         const UndoOutcome outcome = undo("new.mp3");
         QVERIFY(!outcome.undone);
@@ -49,7 +44,7 @@ private Q_SLOTS:
         // know what the file holds, so it does not guess.
         const QString a = file("a.mp3");
         QVERIFY(WriteBytes(a, MpegFrames(1) + Trailer("Morning", "Quartet")));
-        ChangeJournal journal(state_->path());
+        ChangeJournal journal(dirs_->state.path());
         JournalRecord change;
         QVERIFY(ChangeJournal::prepareWrite(a, change));
         QVERIFY(journal.record(change));

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -19,23 +18,18 @@ struct Result {
 
 class TestTagToolCommands : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir_, state_;
+    std::unique_ptr<TestFolders> dirs_;
 
-    QString path(const QString &name) const { return dir_->filePath(name); }
-    QString make(const QString &name, const QByteArray &trailer = QByteArray())
-    {
-        if (!WriteBytes(path(name), MpegFrames(4) + trailer))
-            qFatal("cannot write fixture");
-        return path(name);
-    }
+    QString path(const QString &name) const { return dirs_->file(name); }
+    QString make(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 4, t); }
     // asOther: as an ordinary user, since root reads any file.
     Result run(QStringList args, bool asOther = false)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_STATE_HOME", state_->path());
+        env.insert("XDG_STATE_HOME", dirs_->state.path());
         process.setProcessEnvironment(env);
-        process.setWorkingDirectory(dir_->path());
+        process.setWorkingDirectory(dirs_->files.path());
         QString program = BRELKO_TAG_PATH;
         if (asOther && ::geteuid() == 0) {
             args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
@@ -52,11 +46,7 @@ class TestTagToolCommands : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        state_ = std::make_unique<QTemporaryDir>();
-    }
+    void init() { dirs_ = std::make_unique<TestFolders>(); }
 
     void show_data()
     {
@@ -176,17 +166,17 @@ private Q_SLOTS:
         make("Taken - Quartet.mp3");
         make("plain.mp3");
         make("OLD.MP3", Trailer(QByteArray("  Morning") + '\0' + "junk", " The Quartet "));
-        QVERIFY(QDir(dir_->path()).mkdir("dir.mp3"));
+        QVERIFY(QDir(dirs_->files.path()).mkdir("dir.mp3"));
         QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0) == 0);
-        QVERIFY(::chmod(QFile::encodeName(dir_->path()).constData(), 0755) == 0);
-        const QStringList names = QDir(dir_->path()).entryList();
+        QVERIFY(::chmod(QFile::encodeName(dirs_->files.path()).constData(), 0755) == 0);
+        const QStringList names = QDir(dirs_->files.path()).entryList();
         const QByteArray before = ReadBytes(file);
         const Result r = run(args, args.contains("locked.mp3"));
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.contains(err), qPrintable(r.err));
         QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.contains(out), qPrintable(r.out));
         if (out.isEmpty() || args.contains("--dry-run")) {
-            QCOMPARE(QDir(dir_->path()).entryList(), names);
+            QCOMPARE(QDir(dirs_->files.path()).entryList(), names);
             QCOMPARE(ReadBytes(file), before);
             QCOMPARE(ReadBytes(path("Taken - Quartet.mp3")), MpegFrames(4));
         }
