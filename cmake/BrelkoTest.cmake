@@ -18,7 +18,7 @@ function(brelko_add_test name)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=${platform};LC_ALL=C.UTF-8"
+    ENVIRONMENT "QT_QPA_PLATFORM=${platform};LC_ALL=C.UTF-8;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
     LABELS "${T_LABELS}"
     TIMEOUT ${T_TIMEOUT})
 endfunction()
