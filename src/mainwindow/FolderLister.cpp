@@ -138,6 +138,11 @@ QList<Volume> SystemFolderLister::volumes()
             label = storage.displayName() + QStringLiteral(" (") + root + QLatin1Char(')');
         result.append(Volume{root, label});
     }
+    // Inside a chroot or a container the mount table may not name the root
+    // at all; the root of the file tree is always there to browse.
+    if (std::none_of(result.cbegin(), result.cend(),
+                     [](const Volume &v) { return v.root == QLatin1String("/"); }))
+        result.append(Volume{QStringLiteral("/"), QStringLiteral("/")});
     std::sort(result.begin(), result.end(), [](const Volume &a, const Volume &b) {
         if ((a.root == QLatin1String("/")) != (b.root == QLatin1String("/")))
             return a.root == QLatin1String("/");
