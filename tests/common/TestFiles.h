@@ -6,10 +6,22 @@
 #include <QProcess>
 #include <QTest>
 
-inline void WriteFile(const QString &path, const QByteArray &contents)
+// Audio made of real MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, silence,
+// 417 bytes each), so content sniffers and tag readers take it for MP3.
+inline QByteArray MpegFrames(int count)
+{
+    return QByteArray(QByteArray("\xFF\xFB\x90\x64") + QByteArray(413, '\0')).repeated(count);
+}
+
+inline bool TryWriteFile(const QString &path, const QByteArray &contents)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+inline void WriteFile(const QString &path, const QByteArray &contents)
+{
+    if (!TryWriteFile(path, contents))
         qFatal("cannot write fixture %s", qPrintable(path));
 }
 

@@ -16,7 +16,7 @@ class DesktopShellLauncherTest : public QObject {
     QTemporaryDir home;
     QStringList recorded(const QString &kind) const
     {
-        return QString(Read(home.filePath(kind + ".log"))).split('\n', Qt::SkipEmptyParts);
+        return QString(ReadFile(home.filePath(kind + ".log"))).split('\n', Qt::SkipEmptyParts);
     }
 
 private Q_SLOTS:
@@ -48,21 +48,21 @@ private Q_SLOTS:
             const QString script = home.filePath(kind + ".sh"),
                           desktop = "brelko-" + kind + ".desktop";
             const QString mime = kind == "player" ? "audio/mpeg" : "x-scheme-handler/https";
-            QVERIFY(Write(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
+            QVERIFY(TryWriteFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
                                       QFile::encodeName(home.filePath(kind + ".log")) + "'\n"));
             QVERIFY(QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            QVERIFY(Write(home.filePath("data/applications/" + desktop),
+            QVERIFY(TryWriteFile(home.filePath("data/applications/" + desktop),
                           QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %3\n"
                                          "MimeType=%4;\n")
                               .arg(desktop, script, kind == "player" ? "%f" : "%u", mime)
                               .toUtf8()));
             defaults += (mime + '=' + desktop + '\n').toUtf8();
         }
-        QVERIFY(Write(home.filePath("config/mimeapps.list"), defaults));
+        QVERIFY(TryWriteFile(home.filePath("config/mimeapps.list"), defaults));
 
         const QString music = home.filePath("Muziek met spaties"),
                       path = music + "/Morning - Quartet.mp3";
-        QVERIFY(QDir().mkpath(music) && Write(path, Audio(8) + Trailer({"Morning"})));
+        QVERIFY(QDir().mkpath(music) && TryWriteFile(path, Audio(8) + Trailer({"Morning"})));
         FakeMessages messages;
         FakeClock clock;
         DesktopShellLauncher shell;

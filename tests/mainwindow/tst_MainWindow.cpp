@@ -196,7 +196,7 @@ private Q_SLOTS:
         for (const char *name : {"Weg", "Zeta", "alpha", ".verborgen"})
             QVERIFY(QDir().mkpath(folder + '/' + name));
         for (const char *file : {"a.mp3", "B.MP3", "c.txt", ".x.mp3", "Weg/w.mp3"})
-            QVERIFY(Write(folder + '/' + file, Audio()));
+            QVERIFY(TryWriteFile(folder + '/' + file, Audio()));
         h->open();
         QCOMPARE(h->listed(), QStringList()); // empty at start, in the start folder
         QCOMPARE(h->dirPath(), h->dir.path());
@@ -230,7 +230,7 @@ private Q_SLOTS:
         // More files than an old list box could hold.
         QVERIFY(QDir(h->dir.path()).mkdir("Groot"));
         for (int i = 0; i < 33000; ++i)
-            QVERIFY(Write(h->path(QStringLiteral("Groot/%1.mp3").arg(i, 5, 10, QChar('0'))), {}));
+            QVERIFY(TryWriteFile(h->path(QStringLiteral("Groot/%1.mp3").arg(i, 5, 10, QChar('0'))), {}));
         h->open().openFolder(QStringLiteral("Groot/")); // relative to the start folder
         QCOMPARE(h->dirPath(), h->path("Groot"));
         QCOMPARE(h->listed().size(), 33000);
@@ -346,7 +346,7 @@ private Q_SLOTS:
         for (bool throughMenu : {false, true}) {
             init();
             MainWindow &window = h->open(); // without a settings file: the standard colour, stored
-            QCOMPARE(Read(h->settingsPath), SettingsHead + "220,220,190\r\n");
+            QCOMPARE(ReadFile(h->settingsPath), SettingsHead + "220,220,190\r\n");
             window.setBackground({1, 2, 3});
             for (const char *name : Surfaces)
                 QCOMPARE(colour(name), QColor(1, 2, 3));
@@ -357,7 +357,7 @@ private Q_SLOTS:
             else
                 QVERIFY(window.close());
             QVERIFY(!window.isVisible());
-            QCOMPARE(Read(h->settingsPath), SettingsHead + "1,2,3\r\n");
+            QCOMPARE(ReadFile(h->settingsPath), SettingsHead + "1,2,3\r\n");
             h->open(); // the next start opens in that colour
             QCOMPARE(colour("Frame3"), QColor(1, 2, 3));
         }

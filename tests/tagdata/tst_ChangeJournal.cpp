@@ -41,19 +41,19 @@ private Q_SLOTS:
         QCOMPARE(read[2].type, JournalRecord::Type::Done);
         QCOMPARE(read[2].id, changes[1].id);
         QCOMPARE(read[2].state.size, qint64(MpegFrames(2).size() + 128));
-        QCOMPARE(read[2].state.trailer, ReadBytes(b).right(128));
+        QCOMPARE(read[2].state.trailer, ReadFile(b).right(128));
     }
 
     void unusableJournalNeverStopsAWrite()
     {
         const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
         // A file where the journal folder should be: nothing can be created there.
-        QVERIFY(WriteBytes(journalFolder(), "in the way"));
+        QVERIFY(TryWriteFile(journalFolder(), "in the way"));
         ChangeJournal journal(journalFolder());
         Id3v1Tag tag;
         AssignField(tag.Title, QStringLiteral("Evening"), 30);
         QVERIFY(JournaledWriteTag(journal, a, tag));
-        QVERIFY(ReadBytes(a).right(128).startsWith("TAGEvening"));
+        QVERIFY(ReadFile(a).right(128).startsWith("TAGEvening"));
         QVERIFY(!journal.error().isEmpty());
         QVERIFY(journal.readAll().isEmpty());
     }
@@ -66,7 +66,7 @@ private Q_SLOTS:
         old.id = 7;
         old.path = a;
         const QByteArray line = EncodeRecord(old);
-        QVERIFY(WriteBytes(journalFolder() + "/changes.log",
+        QVERIFY(TryWriteFile(journalFolder() + "/changes.log",
                            "\x01\x02 binary junk\n" + line + line.left(30)));
         ChangeJournal journal(journalFolder());
         Id3v1Tag tag;

@@ -27,15 +27,15 @@ private Q_SLOTS:
 
     void refusesWhenTheOldNameIsTaken()
     {
-        QVERIFY(WriteBytes(file("old.mp3"), MpegFrames(1)));
+        QVERIFY(TryWriteFile(file("old.mp3"), MpegFrames(1)));
         ChangeJournal journal(dirs_->state.path());
         QVERIFY(JournaledRename(journal, dirs_->files.path(), "old.mp3", "new.mp3"));
-        QVERIFY(WriteBytes(file("old.mp3"), "someone else's file"));
+        QVERIFY(TryWriteFile(file("old.mp3"), "someone else's file"));
         const UndoOutcome outcome = undo("new.mp3");
         QVERIFY(!outcome.undone);
         QCOMPARE(outcome.message, QStringLiteral("cannot undo: \"old.mp3\" exists"));
-        QCOMPARE(ReadBytes(file("old.mp3")), QByteArray("someone else's file"));
-        QCOMPARE(ReadBytes(file("new.mp3")), MpegFrames(1));
+        QCOMPARE(ReadFile(file("old.mp3")), QByteArray("someone else's file"));
+        QCOMPARE(ReadFile(file("new.mp3")), MpegFrames(1));
     }
 
     void changeWithoutCompletionIsNotUndone()
@@ -43,7 +43,7 @@ private Q_SLOTS:
         // A crash between the write and its completion line: the journal cannot
         // know what the file holds, so it does not guess.
         const QString a = file("a.mp3");
-        QVERIFY(WriteBytes(a, MpegFrames(1) + Trailer("Morning", "Quartet")));
+        QVERIFY(TryWriteFile(a, MpegFrames(1) + Trailer("Morning", "Quartet")));
         ChangeJournal journal(dirs_->state.path());
         JournalRecord change;
         QVERIFY(ChangeJournal::prepareWrite(a, change));
@@ -52,7 +52,7 @@ private Q_SLOTS:
         AssignField(tag.Title, QStringLiteral("Evening"), Id3v1Tag::TitleWidth);
         QVERIFY(WriteTag(a, tag));
         QVERIFY(!undo("a.mp3").undone);
-        QVERIFY(ReadBytes(a).right(128).startsWith("TAGEvening"));
+        QVERIFY(ReadFile(a).right(128).startsWith("TAGEvening"));
     }
 };
 

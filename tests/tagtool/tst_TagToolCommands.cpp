@@ -170,25 +170,25 @@ private Q_SLOTS:
         QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0) == 0);
         QVERIFY(::chmod(QFile::encodeName(dirs_->files.path()).constData(), 0755) == 0);
         const QStringList names = QDir(dirs_->files.path()).entryList();
-        const QByteArray before = ReadBytes(file);
+        const QByteArray before = ReadFile(file);
         const Result r = run(args, args.contains("locked.mp3"));
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.contains(err), qPrintable(r.err));
         QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.contains(out), qPrintable(r.out));
         if (out.isEmpty() || args.contains("--dry-run")) {
             QCOMPARE(QDir(dirs_->files.path()).entryList(), names);
-            QCOMPARE(ReadBytes(file), before);
-            QCOMPARE(ReadBytes(path("Taken - Quartet.mp3")), MpegFrames(4));
+            QCOMPARE(ReadFile(file), before);
+            QCOMPARE(ReadFile(path("Taken - Quartet.mp3")), MpegFrames(4));
         }
         if (!written.isEmpty())
-            QVERIFY(ReadBytes(file).right(128).contains(written));
+            QVERIFY(ReadFile(file).right(128).contains(written));
     }
 
     void setChangesOnlyTheGivenFields()
     {
         const QByteArray comment = QByteArray("Live") + QByteArray(24, ' ') + '\0' + char(9);
         const QString file = make("s.mp3", Trailer("Morning", "Quartet", comment, 8));
-        QByteArray expected = ReadBytes(file);
+        QByteArray expected = ReadFile(file);
         const Result r = run({"set", "--artist", "Trio", "--genre", "Poweer Ballad", "--comment",
                               "Studio", "s.mp3"});
         QCOMPARE(r.status, 0);
@@ -196,7 +196,7 @@ private Q_SLOTS:
         expected.replace(expected.size() - 128 + 33, 30, QByteArray("Trio").leftJustified(30));
         expected[expected.size() - 1] = char(117);
         expected.replace(expected.size() - 31, 6, "Studio");
-        QCOMPARE(ReadBytes(file), expected); // the track too is kept
+        QCOMPARE(ReadFile(file), expected); // the track too is kept
     }
 
     // A file without a tag gets one appended, which another reader agrees with.
@@ -206,7 +206,7 @@ private Q_SLOTS:
         const QString set = "set|--title|Café €|--artist|Quartet|--album|Dawn|--year|1999|"
                             "--comment|hi|--genre|Jazz|--track|5|m.mp3";
         QCOMPARE(run(set.split('|')).status, 0);
-        QCOMPARE(ReadBytes(file).chopped(128), MpegFrames(4));
+        QCOMPARE(ReadFile(file).chopped(128), MpegFrames(4));
         QProcess python;
         const char *script =
             "import sys\nfrom mutagen.id3 import ID3\nt = ID3(sys.argv[1])\n"
@@ -224,7 +224,7 @@ private Q_SLOTS:
     {
         const QString tagged = make("t.mp3", Trailer("Morning", "Quartet"));
         const QString bare = make("b.mp3");
-        const QByteArray taggedBefore = ReadBytes(tagged), bareBefore = ReadBytes(bare);
+        const QByteArray taggedBefore = ReadFile(tagged), bareBefore = ReadFile(bare);
         QCOMPARE(run({"set", "--title", "Evening", "t.mp3", "b.mp3"}).status, 0);
         QCOMPARE(run({"set", "--artist", "Trio", "t.mp3"}).status, 0);
         QCOMPARE(run({"rename", "--order", "artist-title", "t.mp3"}).status, 0);
@@ -234,10 +234,10 @@ private Q_SLOTS:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral("Trio - Evening.mp3: rename undone, now \"t.mp3\"\n"
                                        "b.mp3: tag write undone\n"));
-        QCOMPARE(ReadBytes(bare), bareBefore); // the appended trailer is gone
+        QCOMPARE(ReadFile(bare), bareBefore); // the appended trailer is gone
         QCOMPARE(run({"undo", "t.mp3"}).status, 0);
         QCOMPARE(run({"undo", "t.mp3"}).status, 0);
-        QCOMPARE(ReadBytes(tagged), taggedBefore);
+        QCOMPARE(ReadFile(tagged), taggedBefore);
         r = run({"undo", "t.mp3"});
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("t.mp3: no change by Brelko is recorded for it"));
@@ -261,12 +261,12 @@ private Q_SLOTS:
         const QByteArray native = QFile::encodeName(file);
         struct stat written {};
         QVERIFY(::stat(native.constData(), &written) == 0);
-        QByteArray bytes = ReadBytes(file);
+        QByteArray bytes = ReadFile(file);
         if (change == 0)
             bytes += '\0';
         if (change == 2)
             bytes[bytes.size() - 100] = 'X';
-        QVERIFY(WriteBytes(file, bytes));
+        QVERIFY(TryWriteFile(file, bytes));
         // Only the change under test differs: the time goes back to the exact
         // nanosecond the write left, unless the time is what changes.
         struct timespec times[2] = {written.st_atim, written.st_mtim};
@@ -275,7 +275,7 @@ private Q_SLOTS:
         const Result r = run({"undo", "o.mp3"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("o.mp3: cannot undo: " + reason), qPrintable(r.err));
-        QCOMPARE(ReadBytes(file), bytes);
+        QCOMPARE(ReadFile(file), bytes);
     }
 };
 

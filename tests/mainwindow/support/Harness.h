@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include "Clock.h"
 #include "FolderLister.h"
 #include "MainWindow.h"
@@ -18,11 +20,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
-// MP3 files for tests: real MPEG-1 layer III frames (silence, 417 bytes each)
-// so content sniffers take them for MP3, then an optional ID3v1 trailer.
+// MP3 files for tests: real MPEG frames, then an optional ID3v1 trailer.
 inline QByteArray Audio(int frames = 1)
 {
-    return QByteArray(QByteArray::fromHex("fffb9064") + QByteArray(413, '\0')).repeated(frames);
+    return MpegFrames(frames);
 }
 
 inline QByteArray Trailer(const QList<QByteArray> &fields, int genre = 255, char pad = ' ')
@@ -31,18 +32,6 @@ inline QByteArray Trailer(const QList<QByteArray> &fields, int genre = 255, char
     for (int i = 0, width = 30; i < 5; ++i, width = i == 3 ? 4 : 30)
         trailer += fields.value(i).left(width).leftJustified(width, pad);
     return trailer + char(genre);
-}
-
-inline bool Write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray Read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Records every message box and answers with a scripted answer.
@@ -104,7 +93,7 @@ struct WindowHarness {
     MainWindow &openWith(const QList<QPair<QString, QByteArray>> &files, int row = -1)
     {
         for (const auto &file : files)
-            Write(path(file.first), file.second);
+            TryWriteFile(path(file.first), file.second);
         open().openFolder(dir.path());
         if (row >= 0)
             clickRow(row);
