@@ -8,6 +8,15 @@
 
 #include <cmath>
 
+namespace {
+void SleepUntil(const QDeadlineTimer &deadline)
+{
+    const qint64 nanoseconds = deadline.remainingTimeNSecs();
+    if (nanoseconds > 0)
+        QThread::usleep((unsigned long)((nanoseconds + 999) / 1000));
+}
+} // namespace
+
 void EventLoopPauser::pause(float seconds)
 {
     if (!(seconds > 0.0f))
@@ -15,7 +24,7 @@ void EventLoopPauser::pause(float seconds)
     const auto nanoseconds = static_cast<qint64>(std::ceil(double(seconds) * 1e9));
     QDeadlineTimer deadline(std::chrono::nanoseconds(nanoseconds), Qt::PreciseTimer);
     if (!QCoreApplication::instance()) {
-        QThread::usleep((unsigned long)((deadline.remainingTimeNSecs() + 999) / 1000));
+        SleepUntil(deadline);
         return;
     }
     while (!deadline.hasExpired()) {
@@ -29,5 +38,11 @@ void EventLoopPauser::pause(float seconds)
         // Whole milliseconds, rounded up, so the loop never wakes just early.
         timer.start(int((deadline.remainingTimeNSecs() + 999999) / 1000000));
         loop.exec();
+        // Once the program is quitting every event loop returns at once; the
+        // rest of the wait is slept rather than spun through.
+        if (timer.isActive()) {
+            SleepUntil(deadline);
+            return;
+        }
     }
 }
