@@ -116,16 +116,15 @@ ColourWindow::ColourWindow(BackgroundColour &colour, std::function<void()> apply
     setAutoFillBackground(true);
 
     // A hand-edited settings file may hold any number; the bars hold 0..255.
-    const BackgroundColour clamped{clampComponent(colour_.red), clampComponent(colour_.green),
-                                   colour_.blue};
-    const bool changed = !(clamped == colour_);
-    colour_ = clamped;
+    colour_ =
+        BackgroundColour{clampComponent(colour_.red), clampComponent(colour_.green), colour_.blue};
 
     buildControls();
     showValues();
-    paintOwnBackground();
-    if (changed && applyBackground_)
-        applyBackground_();
+    // The main window may not be showing the colour the bars start at (a
+    // settings file read only in part leaves it at the default), so both
+    // are painted now, as after any change.
+    paintBackgrounds();
 }
 
 void ColourWindow::buildControls()

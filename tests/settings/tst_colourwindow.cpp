@@ -96,6 +96,8 @@ void ColourWindowTest::changes_data()
     const BackgroundColour beige; // 220/220/190
     QTest::newRow("opened, hand-edited: clamped")
         << BackgroundColour{300, -5, 12} << 1 << "" << QColor(255, 0, 12);
+    QTest::newRow("opened, read in part: main window follows")
+        << BackgroundColour{10, 20, 190} << 1 << "" << QColor(10, 20, 190);
     QTest::newRow("blue key right: more") << beige << 3 << "key Right" << QColor(220, 220, 191);
     QTest::newRow("blue key left: less") << beige << 3 << "key Left" << QColor(220, 220, 189);
     QTest::newRow("red key home") << beige << 1 << "key Home" << QColor(0, 220, 190);
@@ -113,6 +115,9 @@ void ColourWindowTest::changes()
     QFETCH(QString, gesture);
     QFETCH(QColor, now);
     ColourWindow window(colour_ = start, mainWindow());
+    // Opening paints the main window in the colour the bars start at.
+    const QVector<QColor> opened = painted_;
+    painted_.clear();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CancelKnop"));
@@ -134,7 +139,10 @@ void ColourWindowTest::changes()
         changed->setSliderDown(false);
     }
     expectShown(window, now);
-    QCOMPARE(painted_, QVector<QColor>{now});                // the main window repainted live, once
+    if (gesture.isEmpty())
+        QCOMPARE(opened, QVector<QColor>{now});
+    else // and repainted live, once per change
+        QCOMPARE(painted_, QVector<QColor>{now});
     QCOMPARE(window.grab().toImage().pixelColor(4, 4), now); // as the user sees it
 }
 
