@@ -104,10 +104,24 @@ std::optional<int> ToComponent(const QByteArray &text)
     return int(*number);
 }
 
+QString ConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
 bool IsWritableFolder(const QString &folder)
 {
     const QFileInfo info(folder);
     return info.isDir() && info.isWritable();
+}
+
+bool ReadColour(const QString &path, BackgroundColour &colour)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // The real file is three short lines; a huge one is not ours.
+    return ParseSettings(file.read(64 * 1024), colour);
 }
 
 } // namespace
@@ -155,19 +169,28 @@ QString SettingsFile::defaultPath()
     const QString programFolder = QCoreApplication::applicationDirPath();
     if (IsWritableFolder(programFolder))
         return QDir(programFolder).filePath(QLatin1String(kFileName));
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return QDir(config).filePath(QLatin1String(kFileName));
+    return QDir(ConfigFolder()).filePath(QStringLiteral("Brelko/") + QLatin1String(kFileName));
+}
+
+QString SettingsFile::formerPath()
+{
+    return QDir(ConfigFolder())
+        .filePath(QStringLiteral("Brelko/Brelko/") + QLatin1String(kFileName));
+}
+
+bool AdoptFormerSettings(const QString &path, const QString &formerPath)
+{
+    // A dangling link or anything else already at path is left to read().
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink() || !QFileInfo(formerPath).isFile())
+        return false;
+    BackgroundColour colour;
+    ReadColour(formerPath, colour);
+    return SettingsFile(path).write(colour);
 }
 
 bool SettingsFile::read(BackgroundColour &colour) const
 {
-    QFile file(path_);
-    bool ok = false;
-    if (file.open(QIODevice::ReadOnly)) {
-        // The real file is three short lines; a huge one is not ours.
-        ok = ParseSettings(file.read(64 * 1024), colour);
-        file.close();
-    }
+    const bool ok = ReadColour(path_, colour);
     if (!ok)
         write(colour);
     return ok;

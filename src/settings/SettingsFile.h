@@ -33,8 +33,10 @@ public:
     explicit SettingsFile(QString path);
 
     // Where the file lives: beside the program when that folder is writable,
-    // else in the user's configuration folder. The name is always Brelko.ini.
+    // else ~/.config/Brelko/Brelko.ini.
     static QString defaultPath();
+    // Where earlier versions kept it when the program's folder was read-only.
+    static QString formerPath();
 
     const QString &path() const { return path_; }
 
@@ -49,6 +51,10 @@ public:
 private:
     QString path_;
 };
+
+// When there is no file at path yet but one at formerPath, its colour is
+// carried over once (a damaged one as far as it reads); true when it was.
+bool AdoptFormerSettings(const QString &path, const QString &formerPath);
 
 inline bool ReadSettingsFile(const SettingsFile &file, BackgroundColour &colour)
 {

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void missingFileIsCreatedWithDefaults();
     void unwritableLocationIsPassedOver();
     void writeReplacesWholeFile();
+    void adoptFormer_data();
+    void adoptFormer();
 };
 
 void TestSettingsFile::format()
@@ -48,32 +50,32 @@ void TestSettingsFile::parse_data()
 
     const BackgroundColour defaults;
     QTest::newRow("as written") << kHeaderLines + "10,20,30\r\n" << true << Colour(10, 20, 30);
-    QTest::newRow("values on three lines") << kHeaderLines + "10\r\n20\r\n30\r\n" << true
-                                           << Colour(10, 20, 30);
-    QTest::newRow("spaces around values") << kHeaderLines + " 10 , 20 ,  30 \r\n" << true
-                                          << Colour(10, 20, 30);
+    QTest::newRow("values on three lines") << kHeaderLines + "10\r\n20\r\n30\r\n"
+                                           << true << Colour(10, 20, 30);
+    QTest::newRow("spaces around values") << kHeaderLines + " 10 , 20 ,  30 \r\n"
+                                          << true << Colour(10, 20, 30);
     QTest::newRow("LF line ends") << QByteArray("\"a\"\n\"b\"\n1,2,3\n") << true << Colour(1, 2, 3);
     QTest::newRow("no final line end") << kHeaderLines + "1,2,3" << true << Colour(1, 2, 3);
     QTest::newRow("other header is not checked")
         << QByteArray("\"Someone else\"\r\n\"x\"\r\n4,5,6\r\n") << true << Colour(4, 5, 6);
     QTest::newRow("header with comma inside quotes")
         << QByteArray("\"a,b\"\r\n\"--\"\r\n7,8,9\r\n") << true << Colour(7, 8, 9);
-    QTest::newRow("red and green above 255 kept") << kHeaderLines + "300,999,0\r\n" << true
-                                                  << Colour(300, 999, 0);
+    QTest::newRow("red and green above 255 kept") << kHeaderLines + "300,999,0\r\n"
+                                                  << true << Colour(300, 999, 0);
     QTest::newRow("negative red kept") << kHeaderLines + "-4,5,6\r\n" << true << Colour(-4, 5, 6);
     QTest::newRow("blue 255") << kHeaderLines + "0,0,255\r\n" << true << Colour(0, 0, 255);
 
     QTest::newRow("empty file") << QByteArray() << false << defaults;
     QTest::newRow("only the two text lines") << kHeaderLines << false << defaults;
-    QTest::newRow("blue 300 keeps red and green") << kHeaderLines + "10,20,300\r\n" << false
-                                                  << Colour(10, 20, 190);
+    QTest::newRow("blue 300 keeps red and green") << kHeaderLines + "10,20,300\r\n"
+                                                  << false << Colour(10, 20, 190);
     QTest::newRow("blue negative") << kHeaderLines + "10,20,-1\r\n" << false << Colour(10, 20, 190);
-    QTest::newRow("blue not a number") << kHeaderLines + "10,20,abc\r\n" << false
-                                       << Colour(10, 20, 190);
+    QTest::newRow("blue not a number") << kHeaderLines + "10,20,abc\r\n"
+                                       << false << Colour(10, 20, 190);
     QTest::newRow("blue missing") << kHeaderLines + "10,20\r\n" << false << Colour(10, 20, 190);
     QTest::newRow("red not a number") << kHeaderLines + "red,20,30\r\n" << false << defaults;
-    QTest::newRow("green not a number") << kHeaderLines + "1,green,30\r\n" << false
-                                        << Colour(1, 220, 190);
+    QTest::newRow("green not a number") << kHeaderLines + "1,green,30\r\n"
+                                        << false << Colour(1, 220, 190);
     QTest::newRow("red beyond int") << kHeaderLines + "99999999999,2,3\r\n" << false << defaults;
     QTest::newRow("unterminated header") << QByteArray("\"Quarvel") << false << defaults;
 }
@@ -95,14 +97,14 @@ void TestSettingsFile::readAndRecover_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("good file untouched") << kHeaderLines + "10,20,30\r\n" << true
-                                         << kHeaderLines + "10,20,30\r\n";
-    QTest::newRow("three lines of values untouched") << kHeaderLines + "1\r\n2\r\n3\r\n" << true
-                                                     << kHeaderLines + "1\r\n2\r\n3\r\n";
-    QTest::newRow("two lines rewritten") << kHeaderLines << false
-                                         << kHeaderLines + "220,220,190\r\n";
-    QTest::newRow("blue 300 rewritten") << kHeaderLines + "10,20,300\r\n" << false
-                                        << kHeaderLines + "10,20,190\r\n";
+    QTest::newRow("good file untouched") << kHeaderLines + "10,20,30\r\n"
+                                         << true << kHeaderLines + "10,20,30\r\n";
+    QTest::newRow("three lines of values untouched") << kHeaderLines + "1\r\n2\r\n3\r\n"
+                                                     << true << kHeaderLines + "1\r\n2\r\n3\r\n";
+    QTest::newRow("two lines rewritten")
+        << kHeaderLines << false << kHeaderLines + "220,220,190\r\n";
+    QTest::newRow("blue 300 rewritten") << kHeaderLines + "10,20,300\r\n"
+                                        << false << kHeaderLines + "10,20,190\r\n";
 }
 
 void TestSettingsFile::readAndRecover()
@@ -164,6 +166,46 @@ void TestSettingsFile::writeReplacesWholeFile()
     QCOMPARE(file.readAll(), kHeaderLines + "1,2,3\r\n");
     // Nothing but the file itself is left in the folder (no temporary files).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Brelko.ini")});
+}
+
+void TestSettingsFile::adoptFormer_data()
+{
+    QTest::addColumn<QByteArray>("former");  // empty: no file
+    QTest::addColumn<QByteArray>("present"); // empty: no file
+    QTest::addColumn<bool>("adopted");
+    QTest::addColumn<QByteArray>("after"); // empty: still no file
+    const QByteArray colour = kHeaderLines + "1,2,3\r\n";
+    QTest::newRow("only the former: carried over") << colour << QByteArray() << true << colour;
+    QTest::newRow("both: the present one stays") << colour << kHeaderLines + "4,5,6\r\n"
+                                                 << false << kHeaderLines + "4,5,6\r\n";
+    QTest::newRow("former read in part") << kHeaderLines + "10,20,300\r\n"
+                                         << QByteArray() << true << kHeaderLines + "10,20,190\r\n";
+    QTest::newRow("neither") << QByteArray() << QByteArray() << false << QByteArray();
+}
+
+void TestSettingsFile::adoptFormer()
+{
+    QFETCH(QByteArray, former);
+    QFETCH(QByteArray, present);
+    QFETCH(bool, adopted);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString formerPath = dir.filePath(QStringLiteral("Brelko/Brelko/Brelko.ini"));
+    const QString path = dir.filePath(QStringLiteral("Brelko/Brelko.ini"));
+    for (const auto &[where, data] : {std::pair{formerPath, former}, std::pair{path, present}}) {
+        if (data.isEmpty())
+            continue;
+        QDir().mkpath(QFileInfo(where).path());
+        QFile file(where);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+    }
+    QCOMPARE(AdoptFormerSettings(path, formerPath), adopted);
+    QFile file(path);
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), after);
+    // Read, never rewritten, and only once: the next start finds the new file.
+    QFile old(formerPath);
+    QCOMPARE(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(), former);
+    QVERIFY(!AdoptFormerSettings(path, formerPath));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
