@@ -6,7 +6,6 @@
 #include "Pauser.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -66,13 +65,10 @@ void CopyFoldersWindow::showEvent(QShowEvent *event)
     text1_->setFocus();
 }
 
-void CopyFoldersWindow::closeEvent(QCloseEvent *event)
+void CopyFoldersWindow::done(int result)
 {
-    // The folders are half copied while the operation runs; it ends first.
-    if (operationRunning_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    if (!operationRunning_)
+        QDialog::done(result);
 }
 
 void CopyFoldersWindow::optionClicked(int index)
@@ -132,6 +128,5 @@ qint32 CopyFoldersWindow::performShellAction(const QString &source, const QStrin
 
 void CopyFoldersWindow::exitClicked()
 {
-    if (!operationRunning_)
-        close();
+    close();
 }

@@ -46,9 +46,12 @@ public:
     // The text of the question "Prompt me before" asks.
     static QString warningText(const QString &source, const QString &destination);
 
+    // Every way out (Escape, the close box, Exit) ends up here; it is
+    // refused while an operation runs, whose folders are then half copied.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls(const BackgroundColour &colour);

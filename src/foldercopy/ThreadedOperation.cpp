@@ -5,6 +5,8 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QMutex>
 #include <QThread>
@@ -18,26 +20,26 @@ public:
 
     ConflictAnswer askReplace(const QString &target) override
     {
-        return onHome([&] { return ui_.askReplace(target); });
+        return onHome(ConflictAnswer::Cancel, [&] { return ui_.askReplace(target); });
     }
     ErrorAnswer askError(const QString &path, const QString &reason) override
     {
-        return onHome([&] { return ui_.askError(path, reason); });
+        return onHome(ErrorAnswer::Cancel, [&] { return ui_.askError(path, reason); });
     }
     bool askCreateFolder(const QString &path) override
     {
-        return onHome([&] { return ui_.askCreateFolder(path); });
+        return onHome(false, [&] { return ui_.askCreateFolder(path); });
     }
     void report(const QString &message) override
     {
-        onHome([&] {
+        onHome(true, [&] {
             ui_.report(message);
             return true;
         });
     }
     void finished() override
     {
-        onHome([&] {
+        onHome(true, [&] {
             ended_ = true;
             ui_.finished();
             return true;
@@ -64,12 +66,22 @@ public:
             cancel_ = true;
     }
 
-private:
-    template <typename Call> auto onHome(Call call) -> decltype(call())
+    // On the home thread, when its event loop will not turn again: the work
+    // is cancelled and every further question is answered with fallback.
+    void stop()
     {
-        decltype(call()) answer{};
-        QMetaObject::invokeMethod(
-            &home_, [&] { answer = call(); }, Qt::BlockingQueuedConnection);
+        stopped_ = true;
+        cancel_ = true;
+    }
+
+private:
+    template <typename Answer, typename Call> Answer onHome(Answer fallback, Call call)
+    {
+        Answer answer = fallback;
+        if (!stopped_)
+            QMetaObject::invokeMethod(
+                &home_, [&] { answer = stopped_ ? fallback : call(); },
+                Qt::BlockingQueuedConnection);
         return answer;
     }
 
@@ -78,6 +90,7 @@ private:
     QMutex mutex_;
     std::optional<OperationProgress> latest_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> stopped_{false};
     bool ended_ = false; // home thread only
 };
 } // namespace
@@ -87,8 +100,11 @@ qint32 ThreadedOperation::perform(const ShellRequest &request, OperationUi &ui)
     QObject home;
     Relay relay(ui, home);
     qint32 result = ResultCancelled;
-    std::unique_ptr<QThread> worker(
-        QThread::create([&] { result = work_.perform(request, relay); }));
+    std::atomic<bool> done{false};
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        result = work_.perform(request, relay);
+        done = true;
+    }));
     QEventLoop loop;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     QTimer poll;
@@ -97,6 +113,13 @@ qint32 ThreadedOperation::perform(const ShellRequest &request, OperationUi &ui)
     poll.start();
     worker->start();
     loop.exec();
-    worker->wait();
+    // Unfinished work here means the program is quitting, and no event loop
+    // of this thread turns again: waiting for the work as it is would wait
+    // for ever on its next question. It is cancelled, and a question already
+    // on its way is answered here.
+    if (!done)
+        relay.stop();
+    while (!worker->wait(QDeadlineTimer(20)))
+        QCoreApplication::sendPostedEvents(&home, QEvent::MetaCall);
     return result;
 }

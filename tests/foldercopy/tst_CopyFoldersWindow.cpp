@@ -3,12 +3,19 @@
 
 #include "CopyFoldersWindow.h"
 #include "FolderChooser.h"
+#include "FolderEngine.h"
 #include "MessageService.h"
 #include "Pauser.h"
+#include "ThreadedOperation.h"
+#include "TreeFixture.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <functional>
 
 namespace {
 Qt::CursorShape ProgramPointer()
@@ -23,6 +30,7 @@ struct Fakes : FolderChooser, FileOperation, Pauser, MessageService {
     QList<ShellRequest> requests;
     QList<Qt::CursorShape> pointers; // at each start of the work and of the pause
     QList<float> pauses;
+    std::function<void()> onPause;
     QList<MessageRequest> shown;
     MessageAnswer answer = MessageAnswer::Yes;
 
@@ -41,11 +49,25 @@ struct Fakes : FolderChooser, FileOperation, Pauser, MessageService {
     {
         pauses << seconds;
         pointers << ProgramPointer();
+        if (onPause)
+            onPause();
     }
     MessageAnswer show(QWidget *, const MessageRequest &request) override
     {
         shown << request;
         return answer;
+    }
+};
+
+// The real system calls, with the copying slowed to a crawl until let go.
+struct SlowIo : FileIo {
+    std::atomic<bool> slow{true};
+    ssize_t copyFileRange(int in, int out, size_t size) override
+    {
+        if (!slow)
+            return FileIo::copyFileRange(in, out, size);
+        QThread::msleep(5);
+        return FileIo::copyFileRange(in, out, std::min(size, size_t(4096)));
     }
 };
 
@@ -218,6 +240,68 @@ private Q_SLOTS:
         QVERIFY(ProgramPointer() == Qt::ArrowCursor && QGuiApplication::overrideCursor());
         QGuiApplication::restoreOverrideCursor();
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // Last: once the program is quitting, no event loop of this run turns again.
+    void waysOutDuringOperation_data()
+    {
+        QTest::addColumn<QString>("wayOut");
+        QTest::addColumn<bool>("refused");
+        for (const char *way : {"Escape", "close box", "Exit"})
+            QTest::newRow(way) << way << true;
+        QTest::newRow("program quits") << "quit" << false;
+    }
+    void waysOutDuringOperation()
+    {
+        QFETCH(QString, wayOut);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString source = dir.filePath("music"), target = dir.filePath("backup");
+        fixture::makeTree(source);
+        fixture::writeFile(source + "/sub/big.wav", fixture::pattern("big", 4 << 20));
+        const auto before = fixture::snapshot(source);
+        SlowIo io;
+        FolderEngine engine(io);
+        ThreadedOperation threaded(engine);
+        window_ = std::make_unique<CopyFoldersWindow>(
+            paths_, BackgroundColour{}, CopyFoldersServices{fakes_, threaded, fakes_, fakes_});
+        fakes_.chosen = {source, target};
+        bool shownDuringOperation = false;
+        // Silent: no progress dialog, whose Escape would cancel the work.
+        QTimer::singleShot(0, this, [&] {
+            click("Check1_0");
+            click("Command1_0");
+            click("Command1_1");
+            click("Command2");
+        });
+        QTimer::singleShot(300, this, [&] {
+            if (wayOut == "Escape")
+                QTest::keyClick(window_.get(), Qt::Key_Escape);
+            else if (wayOut == "close box")
+                window_->close();
+            else if (wayOut == "Exit")
+                click("Command3");
+            else
+                QCoreApplication::exit(0);
+            shownDuringOperation = window_->isVisible();
+            io.slow = false;
+        });
+        // Once the operation has ended, the window may go.
+        fakes_.onPause = [&] { window_->close(); };
+        window_->exec();
+        QCOMPARE(fakes_.pauses.size(), 1);
+        const auto copied = fixture::snapshot(target + "/music");
+        if (refused) {
+            QVERIFY(shownDuringOperation);
+            QCOMPARE(copied, before);
+            return;
+        }
+        // Quitting cancels: what was published is whole, and no temporary
+        // file is left behind.
+        QVERIFY(copied.size() < before.size());
+        for (auto it = copied.cbegin(); it != copied.cend(); ++it)
+            QCOMPARE(it.value(), before.value(it.key()));
+        QCOMPARE(fixture::lostEntries(before, source, target + "/music"), QStringList());
     }
 };
 
