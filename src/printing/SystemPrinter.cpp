@@ -37,7 +37,11 @@ QPaintDevice *SystemPrinter::open()
     }
     printer_ = std::make_unique<QPrinter>(queue, QPrinter::HighResolution);
     printer_->setDocName(jobTitle());
+    // The queue's own paper, not the locale's: a page of another size would
+    // be shrunk or cut to fit, and every text moved off its place.
+    printer_->setPageSize(queue.defaultPageSize());
     printer_->setFullPage(false); // (0, 0) is the top-left of the printable area
+    printer_->setColorMode(QPrinter::Color);
     printer_->setOutputFileName(pageFile());
     if (!printer_->isValid() || printer_->outputFormat() != QPrinter::NativeFormat) {
         abort();
@@ -57,9 +61,15 @@ bool SystemPrinter::submit()
 {
     if (!printer_ || QFileInfo(pageFile()).size() == 0)
         return false;
+    // The job names its paper and asks for colour, so the queue neither
+    // scales the page nor prints the coloured texts grey.
+    const QByteArray media = printer_->pageLayout().pageSize().key().toUtf8();
+    cups_option_t options[] = {
+        {const_cast<char *>("media"), const_cast<char *>(media.data())},
+        {const_cast<char *>("print-color-mode"), const_cast<char *>("color")}};
     const int job =
         cupsPrintFile(queue_.toLocal8Bit().constData(), QFile::encodeName(pageFile()).constData(),
-                      jobTitle().toUtf8().constData(), 0, nullptr);
+                      jobTitle().toUtf8().constData(), 2, options);
     abort(); // the queue has its own copy now
     if (job <= 0)
         return false;

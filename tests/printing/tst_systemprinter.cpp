@@ -1,6 +1,7 @@
 #include "PrintFakes.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
+#include "TagReport.h"
 
 #include <QDeadlineTimer>
 #include <QPainter>
@@ -27,6 +28,8 @@ private Q_SLOTS:
 private:
     QString startCups();
     QString run(const QString &tool, const QStringList &arguments) const;
+    QPointF printableOrigin(const QString &queue, const QString &paper) const;
+    void expectTextsInPlace(const QString &pdf, const QPointF &origin);
     bool printShownTag(const QString &artist = "De Kreukels");
 
     QTemporaryDir root_;
@@ -62,7 +65,7 @@ QString SystemPrinterTest::startCups()
     if (!server.open(QIODevice::WriteOnly) || !files.open(QIODevice::WriteOnly))
         return "cannot write the scheduler's configuration";
     server.write(("Listen " + socket +
-                  "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                  "\nLogLevel warn\nWebInterface No\nBrowsing No\nDirtyCleanInterval 0\n"
                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
                      .toUtf8());
     files.write(
@@ -152,17 +155,86 @@ void SystemPrinterTest::abortedJobNeverReachesTheQueue()
     QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
 }
 
+// The top-left of the paper's printable area in points, as the queue's
+// printer description gives it.
+QPointF SystemPrinterTest::printableOrigin(const QString &queue, const QString &paper) const
+{
+    QFile ppd(root_.filePath("conf/ppd/" + queue + ".ppd"));
+    const QString text = ppd.open(QIODevice::ReadOnly) ? ppd.readAll() : QByteArray();
+    const QString number = "([0-9.]+)";
+    const auto area = QRegularExpression("\\*ImageableArea " + paper + "/[^:]*: \"" + number +
+                                         " [0-9.]+ [0-9.]+ " + number + "\"")
+                          .match(text);
+    const auto paperSize =
+        QRegularExpression("\\*PaperDimension " + paper + "/[^:]*: \"[0-9.]+ " + number + "\"")
+            .match(text);
+    if (!area.hasMatch() || !paperSize.hasMatch())
+        return {-1000, -1000};
+    return {area.captured(1).toDouble(),
+            paperSize.captured(1).toDouble() - area.captured(2).toDouble()};
+}
+
+// Every text of the report, by its first word, within 1 pt of where its
+// twips put it on the printable area.
+void SystemPrinterTest::expectTextsInPlace(const QString &pdf, const QPointF &origin)
+{
+    const QString words = run("pdftotext", {"-bbox", pdf, "-"});
+    QList<std::pair<QString, QPointF>> found;
+    const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)<");
+    for (auto it = word.globalMatch(words); it.hasNext();) {
+        const auto match = it.next();
+        found.append(
+            {match.captured(3), {match.captured(1).toDouble(), match.captured(2).toDouble()}});
+    }
+    const QString path = root_.filePath("song.mp3");
+    const auto input = GatherReportInput({"song.mp3", "Zomeravond", "Bewerkt, niet bewaard", "Live",
+                                          "1999", "ongewijzigd", "Jazz", path},
+                                         QFileInfo(path));
+    QVERIFY(input);
+    for (const ReportText &text : ReportTexts(*input)) {
+        const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();
+        const QPointF expected = origin + QPointF(text.x, text.y) / 20.0;
+        double nearest = 1e9;
+        QPointF at;
+        for (const auto &[shown, where] : found)
+            if (shown == first && QLineF(where, expected).length() < nearest) {
+                nearest = QLineF(where, expected).length();
+                at = where;
+            }
+        QVERIFY2(nearest <= 1.0, qPrintable(QString("%1 at %2,%3, not %4,%5")
+                                                .arg(first)
+                                                .arg(at.x())
+                                                .arg(at.y())
+                                                .arg(expected.x())
+                                                .arg(expected.y())));
+    }
+}
+
 void SystemPrinterTest::prints_data()
 {
     QTest::addColumn<QString>("queue");
-    QTest::newRow("cups-pdf") << "BrelkoPdf"; // its PDFs hold no text to read back
-    QTest::newRow("Generic-PDF on a file") << "BrelkoFile";
+    QTest::addColumn<QString>("paper");    // the queue's default
+    QTest::addColumn<QString>("pageSize"); // as pdfinfo tells it
+    // Its PDFs hold no text to read back.
+    QTest::newRow("cups-pdf") << "BrelkoPdf"
+                              << ""
+                              << "";
+    QTest::newRow("Generic-PDF, Letter") << "BrelkoFile"
+                                         << "Letter"
+                                         << "612 x 792 pts (letter)";
+    QTest::newRow("Generic-PDF, A4") << "BrelkoFile"
+                                     << "A4"
+                                     << "595 x 842 pts (A4)";
 }
 
 void SystemPrinterTest::prints()
 {
     QFETCH(QString, queue);
+    QFETCH(QString, paper);
+    QFETCH(QString, pageSize);
     QCOMPARE(run("lpadmin", {"-d", queue}), QString());
+    if (!paper.isEmpty())
+        QCOMPARE(run("lpadmin", {"-p", queue, "-o", "PageSize=" + paper}), QString());
     const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
     QVERIFY(printShownTag("Bewerkt, niet bewaard")); // printed as typed, not as in the file
     QVERIFY(messages_.shown.isEmpty());
@@ -173,6 +245,18 @@ void SystemPrinterTest::prints()
         QThread::msleep(200);
     }
 
+    // The job asks for colour and for the queue's paper (IPP: name, length, value).
+    QFile control(
+        root_.filePath(QString("spool/c%1").arg(printer_.lastJobId(), 5, 10, QChar('0'))));
+    QVERIFY(control.open(QIODevice::ReadOnly));
+    const QByteArray attributes = control.readAll();
+    QVERIFY(attributes.contains(QByteArray("print-color-mode\0\x05"
+                                           "color",
+                                           23)));
+    if (!paper.isEmpty())
+        QVERIFY(attributes.contains(
+            QByteArray("media\0", 6).append(char(paper.size())).append(paper.toUtf8())));
+
     // cups-pdf writes into its user's PDF folder, naming the file after the job.
     QStringList arrived;
     const QDir cupsPdf(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
@@ -182,17 +266,23 @@ void SystemPrinterTest::prints()
             arrived << pdf.absoluteFilePath();
     }
     QCOMPARE(arrived.size(), 1);
-    QVERIFY(run("pdfinfo", arrived).contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QString info = run("pdfinfo", arrived);
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
     const QString text = run("pdftotext", {arrived[0], "-"}).simplified();
     if (queue == "BrelkoPdf")
         QFile::remove(arrived[0]);
-    else
+    else {
+        QVERIFY2(info.contains(QRegularExpression("Page size:\\s+" +
+                                                  QRegularExpression::escape(pageSize) + "\n")),
+                 qPrintable(info));
+        expectTextsInPlace(arrived[0], printableOrigin(queue, paper));
         for (const QString &shown :
              QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
                          "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
                          "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
                          root_.path()})
             QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
+    }
 }
 
 QTEST_MAIN(SystemPrinterTest)
