@@ -36,12 +36,12 @@ int main(int argc, char *argv[])
     DesktopShellLauncher shell;
     EventLoopPauser pauser;
     SystemFolderLister folders;
-    const QString settingsPath = SettingsFile::defaultPath();
-    AdoptFormerSettings(settingsPath, SettingsFile::formerPath());
+    AdoptFormerSettings(SettingsFile::defaultPath(), SettingsFile::formerPath());
     ChangeJournal journal(ChangeJournal::defaultFolder());
     JournaledTagFileService tagFiles(journal);
-    const MainWindowServices services{messages, clock,    shell,        pauser,
-                                      folders,  tagFiles, settingsPath, QDir::currentPath()};
+    const MainWindowServices services{
+        messages,           clock, shell, pauser, folders, tagFiles, SettingsFile::defaultPath(),
+        QDir::currentPath()};
     MainWindow window(services);
 
     window.setButtonAction(1, [&window] {
