@@ -16,6 +16,7 @@ public:
     QStringList calls;
     QList<OperationProgress> progress;
     bool cancel = false;
+    bool quitOnCreate = false; // the program quits while the first question is open
 
     ConflictAnswer askReplace(const QString &) override
     {
@@ -30,6 +31,8 @@ public:
     bool askCreateFolder(const QString &) override
     {
         note("create");
+        if (quitOnCreate)
+            QCoreApplication::exit(0);
         return true;
     }
     void showProgress(const OperationProgress &now) override
@@ -76,9 +79,26 @@ class ThreadedOperationTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Last row: once the program is quitting, no event loop of this run turns again.
+    void questionsOnCallerThreadWorkOnWorker_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("running") << false << QStringList{"yes", "skip all", "retry"}
+                                 << QStringList{"create", "replace", "error", "report", "finished"};
+        // The work is cancelled, and its later questions answered with Cancel
+        // instead of waiting for ever on a loop that has stopped.
+        QTest::newRow("program quits")
+            << true << QStringList{"yes", "?", "?"} << QStringList{"create"};
+    }
     void questionsOnCallerThreadWorkOnWorker()
     {
+        QFETCH(bool, quit);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, calls);
         ThreadCheckingUi ui;
+        ui.quitOnCreate = quit;
         ChattyOperation work;
         ThreadedOperation threaded(work);
         bool timerTicked = false;
@@ -88,12 +108,14 @@ private Q_SLOTS:
             ui.cancel = true;
         });
         QCOMPARE(threaded.perform({}, ui), ResultCancelled);
-        QVERIFY(timerTicked);
         QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
-        QCOMPARE(work.answers, QStringList({"yes", "skip all", "retry"}));
-        QCOMPARE(ui.calls, QStringList({"create", "replace", "error", "report", "finished"}));
+        QCOMPARE(work.answers, answers);
+        QCOMPARE(ui.calls, calls);
         for (QThread *thread : ui.threads)
             QCOMPARE(thread, QThread::currentThread());
+        if (quit)
+            return;
+        QVERIFY(timerTicked);
         // A few updates a second, not one per piece of work.
         QVERIFY(!ui.progress.isEmpty());
         QVERIFY(ui.progress.size() < 50);
