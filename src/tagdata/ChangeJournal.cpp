@@ -39,18 +39,12 @@ void SyncFolder(const QString &folder)
 // than followed or trusted.
 FileDescriptor OpenJournalFile(const QString &path, int flags)
 {
-    FileDescriptor file(::open(QFile::encodeName(path).constData(),
-                               flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+    FileDescriptor file = OpenRegular(AT_FDCWD, QFile::encodeName(path), flags | O_NOFOLLOW);
     struct stat info {};
-    if (!file.valid() || ::fstat(file.get(), &info) != 0)
-        return FileDescriptor();
-    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+    if (file.valid() && (::fstat(file.get(), &info) != 0 || info.st_uid != ::geteuid())) {
         errno = EPERM;
         return FileDescriptor();
     }
-    const int status = ::fcntl(file.get(), F_GETFL);
-    if (status < 0 || ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
-        return FileDescriptor();
     return file;
 }
 

@@ -62,8 +62,7 @@ QString RestoreWrite(const FilePath &where, const FileState &before, const FileS
 
 QString RestoreName(const JournalRecord &rename, FileState &left)
 {
-    const FileDescriptor folder(
-        ::open(rename.path.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor folder = OpenFolder(rename.path);
     if (!folder.valid())
         return Reason(errno);
     struct stat info {};

@@ -54,7 +54,7 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
     // No retry on EINTR: with O_NONBLOCK the open cannot wait, and an
     // interrupted call means the user asked to stop.
     FileDescriptor file(
-        ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
     if (!file.valid())
         return file;
     struct stat info {};
@@ -81,8 +81,16 @@ FileDescriptor OpenParentFolder(const FilePath &path, FilePath &name)
     const FilePath folder = slash < 0    ? FilePath(".")
                             : slash == 0 ? FilePath("/")
                                          : path.left(slash);
-    return FileDescriptor(
-        ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    return OpenFolder(folder);
+}
+
+FileDescriptor OpenFolder(const FilePath &path)
+{
+    if (path.isEmpty() || path.contains('\0')) {
+        errno = ENOENT;
+        return FileDescriptor();
+    }
+    return FileDescriptor(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
 }
 
 FilePath FolderPath(int folder)
