@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,13 @@ FilePath ToFilePath(const QString &path)
 QString DisplayPath(const FilePath &path)
 {
     return QFile::decodeName(path);
+}
+
+QString FileErrorText(int error)
+{
+    if (error == EINVAL)
+        return QStringLiteral("not a regular file");
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 FileDescriptor::~FileDescriptor()

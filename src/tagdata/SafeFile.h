@@ -43,6 +43,10 @@ private:
 // else that is not a regular file.
 FileDescriptor OpenRegular(int folder, const FilePath &name, int flags);
 
+// The reason for a failed file operation, for a message. EINVAL from
+// OpenRegular is said as what it means there: not a regular file.
+QString FileErrorText(int error);
+
 // A folder, opened as the kernel resolves its path. Invalid with errno.
 FileDescriptor OpenFolder(const FilePath &path);
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -43,7 +42,7 @@ void PrintFileError(const FilePath &file, const QString &reason)
 
 QString SystemReason()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return FileErrorText(errno);
 }
 
 void InstallStopHandler()
