@@ -45,18 +45,9 @@ QByteArray ReadSegment(const QString &path)
 
 bool WriteAll(int fd, const QByteArray &bytes)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = ENOSPC;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    return WriteFully(size_t(bytes.size()), [&](size_t done) {
+        return ::write(fd, bytes.constData() + done, size_t(bytes.size()) - done);
+    });
 }
 
 int CountChanges(const QString &path)

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cerrno>
+#include <sys/types.h>
+
 // File paths are bytes, exactly as the kernel takes them: a name that is not
 // valid UTF-8 must still name the same file when it comes back from the
 // command line or the journal. Text is made from them only to show them.
@@ -33,6 +36,26 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Writes size bytes through write(done), which writes from byte `done` on
+// and returns what write(2) returns, until all are written. An interrupted
+// write of a regular file is carried on; a write of nothing counts as a full
+// disk. False with errno.
+template <typename Write> bool WriteFully(size_t size, Write &&write)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            errno = ENOSPC;
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
 
 // Opens an existing regular file in the folder `folder` (AT_FDCWD: relative
 // to the working folder) without ever waiting: a FIFO or device that took the

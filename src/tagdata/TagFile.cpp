@@ -46,18 +46,9 @@ bool ReadExactly(int fd, char *data, size_t size, off_t offset)
 
 bool WriteExactly(TagFileIo &io, int fd, const char *data, size_t size, off_t offset)
 {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = ENOSPC;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
+    return WriteFully(size, [&](size_t done) {
+        return io.pwrite(fd, data + done, size - done, offset + off_t(done));
+    });
 }
 
 // ID3v1.1 keeps a track number in the comment's last two bytes (a zero, then
