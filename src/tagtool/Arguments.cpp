@@ -1,16 +1,18 @@
 #include "Arguments.h"
 
-Arguments ParseArguments(const QStringList &args, const QStringList &valueOptions,
+#include <QFile>
+
+Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOptions,
                          const QStringList &flagOptions)
 {
     Arguments parsed;
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            parsed.files.append(arg);
+        if (optionsEnded || !args.at(i).startsWith('-') || args.at(i) == "-") {
+            parsed.files.append(args.at(i));
             continue;
         }
+        const QString arg = QFile::decodeName(args.at(i));
         if (arg == QLatin1String("--")) {
             optionsEnded = true;
             continue;
@@ -21,7 +23,7 @@ Arguments ParseArguments(const QStringList &args, const QStringList &valueOption
             if (equals >= 0) {
                 parsed.values.insert(name, arg.mid(equals + 1));
             } else if (i + 1 < args.size()) {
-                parsed.values.insert(name, args.at(++i));
+                parsed.values.insert(name, QFile::decodeName(args.at(++i)));
             } else {
                 parsed.error = QStringLiteral("%1 needs a value").arg(name);
                 return parsed;

@@ -1,8 +1,8 @@
 #include "Arguments.h"
 #include "Commands.h"
 #include "Console.h"
-#include "JournalRecord.h"
 #include "ShowFormat.h"
+#include "TagFile.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ constexpr qsizetype OutputChunk = 1 << 16;
 
 } // namespace
 
-int RunShow(const QStringList &args)
+int RunShow(const QByteArrayList &args)
 {
     const QString json = QStringLiteral("--json");
     const QString csv = QStringLiteral("--csv");
@@ -33,7 +33,7 @@ int RunShow(const QStringList &args)
             PrintOut(out);
             return ReportStopped(parsed.files, i);
         }
-        const QString &file = parsed.files.at(i);
+        const FilePath &file = parsed.files.at(i);
         // One open per file: the state read tells a file without a trailer
         // from one that cannot be read, which ReadTag's false does not.
         FileState state;
@@ -44,7 +44,7 @@ int RunShow(const QStringList &args)
             status = ExitFileFailed;
             continue;
         }
-        out += ShowTrailer(style, file, state.trailer);
+        out += ShowTrailer(style, DisplayPath(file), state.trailer);
         if (out.size() > OutputChunk) {
             PrintOut(out);
             out.clear();

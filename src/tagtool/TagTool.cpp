@@ -47,10 +47,10 @@ were done), 2 when the command was not understood (nothing was changed).
 
 } // namespace
 
-int RunTagTool(const QStringList &args)
+int RunTagTool(const QByteArrayList &args)
 {
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
+    const QString command = QString::fromUtf8(args.value(0));
+    const QByteArrayList rest = args.mid(1);
     if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
         command == QLatin1String("help")) {
         PrintOut(HelpText);

@@ -5,7 +5,7 @@
 #include "JournalUndo.h"
 #include "ShowFormat.h"
 
-int RunUndo(const QStringList &args)
+int RunUndo(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args, {}, {});
     if (!parsed.error.isEmpty()) {
@@ -18,10 +18,18 @@ int RunUndo(const QStringList &args)
     for (int i = 0; i < parsed.files.size(); ++i) {
         if (StopRequested())
             return ReportStopped(parsed.files, i);
-        const QString &file = parsed.files.at(i);
+        const FilePath &file = parsed.files.at(i);
         const UndoOutcome outcome = UndoLastChange(journal, history, file);
         if (outcome.undone) {
-            PrintOut(TerminalSafe(file + QStringLiteral(": ") + outcome.message).toUtf8() + '\n');
+            PrintOut(
+                TerminalSafe(DisplayPath(file) + QStringLiteral(": ") + outcome.message).toUtf8() +
+                '\n');
+            if (!outcome.recorded) {
+                PrintFileError(file, QStringLiteral("the journal could not record this undo (%1); "
+                                                    "a later undo of this file will refuse")
+                                         .arg(journal.error()));
+                status = ExitFileFailed;
+            }
         } else {
             PrintFileError(file, outcome.message);
             status = ExitFileFailed;
