@@ -189,7 +189,9 @@ int main(int argc, char *argv[])
         }
         std::sort(times.begin(), times.end());
         const QByteArray label = "folder change, " + QByteArray::number(count) + " files";
-        met &= Report(label.constData(), times[times.size() / 2], floor, 2.0);
+        // A large folder is where the listing must stay close to the floor;
+        // a small one is dominated by the model's fixed cost.
+        met &= Report(label.constData(), times[times.size() / 2], floor, count > 1000 ? 2.0 : 3.0);
 
         // A click: choosing two entries in turn, as the list reports a choice.
         const QModelIndex a = list->model()->index(count / 2, 0);
