@@ -2,13 +2,14 @@
 #include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
+#include "JournaledChanges.h"
 #include "ShowFormat.h"
 #include "TagEdits.h"
-#include "TagFile.h"
 
 #include <QVector>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -56,16 +57,16 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
     return QString();
 }
 
-// The tag to write: the file's own trailer with the edits applied, or a new
-// one when it has none.
-Id3v1Tag EditedTag(const JournalRecord &before, const TagEdits &edits)
+// Why a file was not written, and whether it may be damaged.
+QString FailureReason(const TagEditOutcome &outcome)
 {
-    Id3v1Tag tag;
-    if (before.state.trailer.startsWith("TAG"))
-        tag = Id3v1Tag::parse(before.state.trailer);
-    ApplyEdits(edits, tag);
-    return tag;
+    const QString reason = QString::fromLocal8Bit(std::strerror(outcome.error));
+    if (!outcome.restored)
+        return reason + QStringLiteral("; putting the old tag back failed too, check the file");
+    return reason;
 }
+
+constexpr qsizetype OutputChunk = 1 << 12;
 
 } // namespace
 
@@ -84,12 +85,14 @@ int RunSet(const QByteArrayList &args)
     for (const QString &warning : EditWarnings(edits))
         PrintError(warning);
 
-    // Read every file's current state first, so the journal can take all of
-    // them with one flush before the first file is touched.
+    // Journal every file's current state first, with one flush before the
+    // first file is touched. The edits themselves are made on the trailer as
+    // each file holds it at its write, under its lock: only the fields given
+    // change, whatever another writer did meanwhile.
     int status = ExitSuccess;
-    QStringList files;
+    QList<FilePath> files;
     QVector<JournalRecord> changes;
-    for (const QString &file : parsed.fileNames()) {
+    for (const FilePath &file : parsed.files) {
         JournalRecord change;
         if (!ChangeJournal::prepareWrite(file, change)) {
             PrintFileError(file, SystemReason());
@@ -106,24 +109,35 @@ int RunSet(const QByteArrayList &args)
         PrintError(
             QStringLiteral("journal: %1; these changes cannot be undone").arg(journal.error()));
 
+    const TagEditor apply = [&edits](const FileState &, Id3v1Tag &tag) {
+        ApplyEdits(edits, tag);
+        return true;
+    };
     QByteArray done;
     for (int i = 0; i < files.size(); ++i) {
+        if (done.size() >= OutputChunk) {
+            PrintOut(done);
+            done.clear();
+        }
         if (StopRequested()) {
             PrintOut(done);
             journal.flush();
             return ReportStopped(files, i);
         }
-        Id3v1Tag tag = EditedTag(changes.at(i), edits);
-        errno = 0;
-        if (WriteTag(files.at(i), tag)) {
-            journal.markDone(changes.at(i));
-            done += TerminalSafe(files.at(i)).toUtf8() + ": tag written\n";
-        } else {
-            PrintOut(done);
-            done.clear();
-            PrintFileError(files.at(i), errno ? SystemReason() : QStringLiteral("cannot write"));
-            status = ExitFileFailed;
+        const TagEditOutcome outcome = JournaledEditTag(journal, files.at(i), apply, &changes[i]);
+        if (outcome.written) {
+            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
+            continue;
         }
+        if (outcome.error == EINTR && StopRequested()) {
+            PrintOut(done);
+            journal.flush();
+            return ReportStopped(files, i);
+        }
+        PrintOut(done);
+        done.clear();
+        PrintFileError(files.at(i), FailureReason(outcome));
+        status = ExitFileFailed;
     }
     PrintOut(done);
     journal.flush();

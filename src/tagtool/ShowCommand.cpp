@@ -5,10 +5,6 @@
 #include "ShowFormat.h"
 #include "TrailerReader.h"
 
-#include <QFile>
-
-#include <cstdio>
-
 namespace {
 
 constexpr qsizetype OutputChunk = 1 << 16;
@@ -63,31 +59,28 @@ int RunShow(const QByteArrayList &args)
     const auto take = [&](const TrailerRead &read) {
         if (StopRequested()) {
             PrintOut(out);
-            PrintError(QStringLiteral("interrupted; these files were not touched:"));
+            PrintStopped();
             stopped = true;
             return false;
         }
         if (read.error) {
             PrintOut(out);
             out.clear();
-            PrintFileError(QFile::decodeName(read.path), SystemReason(read.error));
+            PrintFileError(read.path, SystemReason(read.error));
             status = ExitFileFailed;
             return true;
         }
         AppendShown(out, style, read.path, read.trailer);
         // A list still coming in (find ... | brelko-tag show --files-from -)
         // sees each file as soon as it is read.
-        const bool waiting = !source.ready();
-        if (out.size() > OutputChunk || waiting) {
+        if (out.size() > OutputChunk || !source.ready()) {
             PrintOut(out);
             out.clear();
         }
-        if (waiting)
-            std::fflush(stdout);
         return true;
     };
     const auto left = [](const QByteArray &path) {
-        PrintError(QStringLiteral("  ") + QFile::decodeName(path));
+        PrintError(QStringLiteral("  ") + DisplayPath(path));
     };
     TrailerReader(jobs).run(source, take, left);
     if (stopped)

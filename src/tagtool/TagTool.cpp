@@ -1,8 +1,6 @@
 #include "Commands.h"
 #include "Console.h"
 
-#include <QFile>
-
 #ifndef BRELKO_VERSION
 #define BRELKO_VERSION "0.0.0"
 #endif
@@ -55,7 +53,7 @@ were done), 2 when the command was not understood (nothing was changed).
 
 int RunTagTool(const QByteArrayList &args)
 {
-    const QString command = QFile::decodeName(args.value(0));
+    const QString command = QString::fromUtf8(args.value(0));
     const QByteArrayList rest = args.mid(1);
     if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
         command == QLatin1String("help")) {
