@@ -40,3 +40,19 @@ Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOpt
         parsed.error = QStringLiteral("no files given");
     return parsed;
 }
+
+const QString JobsOption = QStringLiteral("--jobs");
+
+QString ParseJobs(const Arguments &parsed, int &jobs)
+{
+    constexpr int maxJobs = 1024;
+    jobs = 0;
+    if (!parsed.has(JobsOption))
+        return QString();
+    bool ok = false;
+    jobs = parsed.value(JobsOption).toInt(&ok);
+    if (ok && jobs >= 1 && jobs <= maxJobs)
+        return QString();
+    jobs = 0;
+    return QStringLiteral("--jobs must be a number from 1 to %1").arg(maxJobs);
+}

@@ -27,3 +27,8 @@ struct Arguments {
 // Without allowNoFiles, a command line without files is an error too.
 Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOptions,
                          const QStringList &flagOptions, bool allowNoFiles = false);
+
+// "--jobs N": how many files a command works on at once. jobs stays 0 when
+// the option is not given; an error message when N is not from 1 to 1024.
+extern const QString JobsOption;
+QString ParseJobs(const Arguments &parsed, int &jobs);

@@ -2,6 +2,8 @@
 #include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
+#include "DeviceJobs.h"
+#include "InOrder.h"
 #include "JournaledChanges.h"
 #include "ShowFormat.h"
 #include "TagEdits.h"
@@ -74,10 +76,13 @@ int RunSet(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args,
                                             {TitleOption, ArtistOption, AlbumOption, YearOption,
-                                             CommentOption, GenreOption, TrackOption},
+                                             CommentOption, GenreOption, TrackOption, JobsOption},
                                             {});
     TagEdits edits;
-    const QString error = ReadEdits(parsed, edits);
+    int parsedJobs = 0;
+    QString error = ReadEdits(parsed, edits);
+    if (error.isEmpty())
+        error = ParseJobs(parsed, parsedJobs);
     if (!error.isEmpty()) {
         PrintError(QStringLiteral("set: ") + error);
         return ExitUsage;
@@ -113,33 +118,38 @@ int RunSet(const QByteArrayList &args)
         ApplyEdits(edits, tag);
         return true;
     };
+    // Each file is written and flushed under its own lock; many flushes in
+    // flight take little longer than one. Results come out in file order.
+    QVector<TagEditOutcome> outcomes(files.size());
+    TagEditOutcome *outcome = outcomes.data();
+    JournalRecord *change = changes.data();
+    const auto work = [&](qsizetype i) {
+        outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
+    };
     QByteArray done;
-    for (int i = 0; i < files.size(); ++i) {
-        if (done.size() >= OutputChunk) {
+    QList<FilePath> untouched;
+    const auto report = [&](qsizetype i) {
+        if (outcome[i].written) {
+            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
+            if (done.size() >= OutputChunk) {
+                PrintOut(done);
+                done.clear();
+            }
+        } else if (outcome[i].error == EINTR && StopRequested()) {
+            untouched.append(files.at(i)); // stopped while waiting for its lock
+        } else {
             PrintOut(done);
             done.clear();
+            PrintFileError(files.at(i), FailureReason(outcome[i]));
+            status = ExitFileFailed;
         }
-        if (StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        const TagEditOutcome outcome = JournaledEditTag(journal, files.at(i), apply, &changes[i]);
-        if (outcome.written) {
-            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
-            continue;
-        }
-        if (outcome.error == EINTR && StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        PrintOut(done);
-        done.clear();
-        PrintFileError(files.at(i), FailureReason(outcome));
-        status = ExitFileFailed;
-    }
+    };
+    const int jobs = parsedJobs > 0 ? parsedJobs : DeviceJobs(files.first());
+    const qsizetype started = RunInOrder(files.size(), jobs, work, report, StopRequested);
     PrintOut(done);
     journal.flush();
+    untouched += files.mid(started);
+    if (!untouched.isEmpty())
+        return ReportStopped(untouched, 0);
     return status;
 }

@@ -8,13 +8,11 @@
 namespace {
 
 constexpr qsizetype OutputChunk = 1 << 16;
-constexpr int MaxJobs = 1024;
 
 const QString JsonOption = QStringLiteral("--json");
 const QString CsvOption = QStringLiteral("--csv");
 const QString ListOption = QStringLiteral("--files-from");
 const QString NulOption = QStringLiteral("-0");
-const QString JobsOption = QStringLiteral("--jobs");
 
 // The options that do not fit together, or an empty string.
 QString ShowUsageError(const Arguments &parsed, int &jobs)
@@ -27,14 +25,7 @@ QString ShowUsageError(const Arguments &parsed, int &jobs)
         return QStringLiteral("no files given");
     if (parsed.flag(NulOption) && !parsed.has(ListOption))
         return QStringLiteral("-0 needs --files-from");
-    jobs = 0;
-    if (parsed.has(JobsOption)) {
-        bool ok = false;
-        jobs = parsed.value(JobsOption).toInt(&ok);
-        if (!ok || jobs < 1 || jobs > MaxJobs)
-            return QStringLiteral("--jobs must be a number from 1 to %1").arg(MaxJobs);
-    }
-    return QString();
+    return ParseJobs(parsed, jobs);
 }
 
 } // namespace
