@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <memory>
@@ -78,7 +79,13 @@ qsizetype RunInOrder(qsizetype count, int jobs, const std::function<void(qsizety
         if (!shared.done[head].load()) {
             std::unique_lock<std::mutex> lock(shared.mutex);
             shared.awaited.store(head);
-            shared.finished.wait(lock, [&] { return shared.done[head].load(); });
+            // A stop while waiting (on a lock another writer holds, say)
+            // keeps the other threads from starting more files meanwhile.
+            while (!shared.finished.wait_for(lock, std::chrono::milliseconds(50),
+                                             [&] { return shared.done[head].load(); })) {
+                if (stop())
+                    shared.halt = true;
+            }
             shared.awaited.store(-1);
         }
         report(head);
