@@ -3,7 +3,9 @@
  *   read:  open, fstat, pread the last 128 bytes, close.
  *   write: open, fstat, pread the trailer, pwrite it with the title changed,
  *          fdatasync, close.
- * Usage: floor read|write THREADS FILE... */
+ *   write-fsync: the same with fsync, which also puts the new modification
+ *          time on disk.
+ * Usage: floor read|write|write-fsync THREADS FILE... */
 #define _GNU_SOURCE
 #define _FILE_OFFSET_BITS 64
 #include <fcntl.h>
@@ -16,7 +18,7 @@
 #include <unistd.h>
 
 static char **files;
-static int count, writing;
+static int count, writing, full_sync;
 static atomic_int next_file, failed;
 static atomic_ulong sum;
 
@@ -32,7 +34,7 @@ static void one(const char *path)
         sum += trailer[3];
     } else {
         memcpy(trailer + 3, "Evening", 7);
-        if (pwrite(fd, trailer, 128, info.st_size - 128) != 128 || fdatasync(fd) != 0)
+        if (pwrite(fd, trailer, 128, info.st_size - 128) != 128 || (full_sync ? fsync(fd) : fdatasync(fd)) != 0)
             failed = 1;
     }
     if (fd >= 0)
@@ -49,11 +51,12 @@ static void *work(void *unused)
 
 int main(int argc, char **argv)
 {
-    if (argc < 3 || (strcmp(argv[1], "read") != 0 && strcmp(argv[1], "write") != 0)) {
-        fprintf(stderr, "usage: floor read|write THREADS FILE...\n");
+    full_sync = strcmp(argv[1], "write-fsync") == 0;
+    writing = full_sync || strcmp(argv[1], "write") == 0;
+    if (argc < 3 || (!writing && strcmp(argv[1], "read") != 0)) {
+        fprintf(stderr, "usage: floor read|write|write-fsync THREADS FILE...\n");
         return 2;
     }
-    writing = strcmp(argv[1], "write") == 0;
     const int threads = atoi(argv[2]);
     files = argv + 3;
     count = argc - 3;
