@@ -1,5 +1,6 @@
 #include "ChangeJournal.h"
 
+#include "JournalFiles.h"
 #include "SafeFile.h"
 
 #include <QDir>
@@ -22,99 +23,6 @@ constexpr qsizetype CompletionBuffer = 1 << 20;
 QString SystemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-void SyncFolder(const QString &folder)
-{
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// The journal says which file to put back how: it must be ours. A symbolic
-// link planted in its place, or a file another user owns, is refused rather
-// than followed or trusted.
-FileDescriptor OpenJournalFile(const QString &path, int flags)
-{
-    FileDescriptor file(::open(QFile::encodeName(path).constData(),
-                               flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
-    struct stat info {};
-    if (!file.valid() || ::fstat(file.get(), &info) != 0)
-        return FileDescriptor();
-    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
-        errno = EPERM;
-        return FileDescriptor();
-    }
-    const int status = ::fcntl(file.get(), F_GETFL);
-    if (status < 0 || ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
-        return FileDescriptor();
-    return file;
-}
-
-QByteArray ReadSegment(const QString &path)
-{
-    const FileDescriptor file = OpenJournalFile(path, O_RDONLY);
-    QByteArray contents;
-    char buffer[1 << 16];
-    ssize_t n = 0;
-    while (file.valid() && (n = ::read(file.get(), buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            break;
-        contents.append(buffer, n);
-    }
-    return contents;
-}
-
-bool WriteAll(int fd, const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = ENOSPC;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-int CountChanges(const QString &path)
-{
-    int count = 0;
-    for (const JournalRecord &record : DecodeRecords(ReadSegment(path)))
-        count += record.isChange() ? 1 : 0;
-    return count;
-}
-
-// Creates the state folder and any missing parent private to the user
-// (0700): the journal holds the names of the user's files. An existing
-// folder must belong to the user.
-bool MakePrivateFolder(const QString &folder)
-{
-    const QByteArray path = QFile::encodeName(folder);
-    qsizetype slash = 0;
-    do {
-        slash = path.indexOf('/', slash + 1);
-        const QByteArray prefix = slash < 0 ? path : path.left(slash);
-        if (::mkdir(prefix.constData(), 0700) != 0 && errno != EEXIST)
-            return false;
-    } while (slash >= 0);
-    struct stat info {};
-    if (::stat(path.constData(), &info) != 0)
-        return false;
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
-        errno = EPERM;
-        return false;
-    }
-    return true;
 }
 
 } // namespace

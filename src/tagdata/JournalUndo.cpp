@@ -4,7 +4,6 @@
 #include "TagRename.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,11 +13,6 @@ namespace {
 FilePath RenamedPath(const JournalRecord &rename, bool afterChange)
 {
     return JoinPath(rename.path, afterChange ? rename.newName : rename.oldName);
-}
-
-QString Reason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Why the file no longer is what Brelko's last change left, or empty.
@@ -46,7 +40,7 @@ QString RestoreWrite(const FilePath &where, const FileState &before, const FileS
     const FileDescriptor file = OpenLocked(where);
     FileState now;
     if (!file.valid() || !ReadFileStateOf(file.get(), now))
-        return Reason(errno);
+        return FileErrorText(errno);
     const QString difference = Difference(now, expected);
     if (!difference.isEmpty())
         return difference;
@@ -55,22 +49,21 @@ QString RestoreWrite(const FilePath &where, const FileState &before, const FileS
                                : ::ftruncate(file.get(), off_t(before.size)) == 0) &&
                     ::fsync(file.get()) == 0;
     if (!ok)
-        return Reason(errno);
+        return FileErrorText(errno);
     ReadFileStateOf(file.get(), left);
     return QString();
 }
 
 QString RestoreName(const JournalRecord &rename, FileState &left)
 {
-    const FileDescriptor folder(
-        ::open(rename.path.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor folder = OpenFolder(rename.path);
     if (!folder.valid())
-        return Reason(errno);
+        return FileErrorText(errno);
     struct stat info {};
     if (::fstatat(folder.get(), rename.oldName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0)
         return QStringLiteral("\"%1\" exists").arg(DisplayPath(rename.oldName));
     if (!RenameInFolder(folder.get(), rename.newName, rename.oldName))
-        return Reason(errno);
+        return FileErrorText(errno);
     ReadFileState(RenamedPath(rename, false), left);
     return QString();
 }
@@ -160,14 +153,14 @@ UndoOutcome UndoLastChange(ChangeJournal &journal, JournalHistory &history, cons
         FileState now;
         outcome.message = ReadFileState(path, now)
                               ? QStringLiteral("no change by Brelko is recorded for it")
-                              : Reason(errno);
+                              : FileErrorText(errno);
         return outcome;
     }
     const JournalRecord change = *found;
     const FileState expected = history.expectedState(where);
     FileState now;
     if (!ReadFileState(where, now)) {
-        outcome.message = Reason(errno);
+        outcome.message = FileErrorText(errno);
         return outcome;
     }
     QString failure = Difference(now, expected);

@@ -2,8 +2,6 @@
 
 #include "TagRename.h"
 
-#include <fcntl.h>
-
 TagEditOutcome JournaledEditTag(ChangeJournal &journal, const FilePath &path,
                                 const TagEditor &editor, JournalRecord *intent)
 {
@@ -50,8 +48,7 @@ bool JournaledWriteTag(ChangeJournal &journal, const QString &path, Id3v1Tag &ta
 bool JournaledRename(ChangeJournal &journal, const FilePath &folder, const FilePath &oldName,
                      const FilePath &newName)
 {
-    const FileDescriptor opened(::open(folder.isEmpty() ? "" : folder.constData(),
-                                       O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor opened = OpenFolder(folder);
     if (!opened.valid())
         return false;
     if (oldName == newName)

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,13 @@ FilePath ToFilePath(const QString &path)
 QString DisplayPath(const FilePath &path)
 {
     return QFile::decodeName(path);
+}
+
+QString FileErrorText(int error)
+{
+    if (error == EINVAL)
+        return QStringLiteral("not a regular file");
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 FileDescriptor::~FileDescriptor()
@@ -54,7 +62,7 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
     // No retry on EINTR: with O_NONBLOCK the open cannot wait, and an
     // interrupted call means the user asked to stop.
     FileDescriptor file(
-        ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
     if (!file.valid())
         return file;
     struct stat info {};
@@ -81,8 +89,16 @@ FileDescriptor OpenParentFolder(const FilePath &path, FilePath &name)
     const FilePath folder = slash < 0    ? FilePath(".")
                             : slash == 0 ? FilePath("/")
                                          : path.left(slash);
-    return FileDescriptor(
-        ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    return OpenFolder(folder);
+}
+
+FileDescriptor OpenFolder(const FilePath &path)
+{
+    if (path.isEmpty() || path.contains('\0')) {
+        errno = ENOENT;
+        return FileDescriptor();
+    }
+    return FileDescriptor(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
 }
 
 FilePath FolderPath(int folder)

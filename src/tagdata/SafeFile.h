@@ -38,9 +38,17 @@ private:
 // to the working folder) without ever waiting: a FIFO or device that took the
 // file's place is refused before anything is read from it, so it can neither
 // hang the caller nor be read as a tag. flags: O_RDONLY or O_RDWR, plus
-// O_NOFOLLOW when a symbolic link must not be followed. Invalid with errno
-// EISDIR for a folder, EINVAL for anything else that is not a regular file.
+// O_NOFOLLOW when a symbolic link must not be followed, O_CREAT (mode 0600)
+// or O_APPEND. Invalid with errno EISDIR for a folder, EINVAL for anything
+// else that is not a regular file.
 FileDescriptor OpenRegular(int folder, const FilePath &name, int flags);
+
+// The reason for a failed file operation, for a message. EINVAL from
+// OpenRegular is said as what it means there: not a regular file.
+QString FileErrorText(int error);
+
+// A folder, opened as the kernel resolves its path. Invalid with errno.
+FileDescriptor OpenFolder(const FilePath &path);
 
 // The folder holding path, opened as the kernel resolves it (symbolic links
 // followed, ".." taken after them, never cleaned as text), and the last

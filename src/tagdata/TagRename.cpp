@@ -116,8 +116,7 @@ bool RenameInFolder(int folder, const FilePath &oldName, const FilePath &newName
 
 bool RenameInFolder(const FilePath &folder, const FilePath &oldName, const FilePath &newName)
 {
-    const FileDescriptor opened(::open(folder.isEmpty() ? "" : folder.constData(),
-                                       O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor opened = OpenFolder(folder);
     return opened.valid() && RenameInFolder(opened.get(), oldName, newName);
 }
 

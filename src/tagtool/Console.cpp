@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -43,7 +42,7 @@ void PrintFileError(const FilePath &file, const QString &reason)
 
 QString SystemReason(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return FileErrorText(error);
 }
 
 void InstallStopHandler()

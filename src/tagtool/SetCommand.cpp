@@ -11,7 +11,6 @@
 #include <QVector>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -62,7 +61,7 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
 // Why a file was not written, and whether it may be damaged.
 QString FailureReason(const TagEditOutcome &outcome)
 {
-    const QString reason = QString::fromLocal8Bit(std::strerror(outcome.error));
+    const QString reason = FileErrorText(outcome.error);
     if (!outcome.restored)
         return reason + QStringLiteral("; putting the old tag back failed too, check the file");
     return reason;

@@ -61,7 +61,7 @@ private Q_SLOTS:
             }
             if (i % 50 == 7) { // a failure every fifty files
                 const char *reasons[] = {"No such file or directory", "Permission denied",
-                                         "Invalid argument", "Is a directory"};
+                                         "not a regular file", "Is a directory"};
                 const int kind = (i / 50) % 4;
                 if (kind == 1)
                     QVERIFY(::chmod(QFile::encodeName(make(name)).constData(), 0) == 0);
@@ -158,7 +158,7 @@ private Q_SLOTS:
                 if (i == 93)
                     QVERIFY(QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " +
-                       (i == 13   ? "Invalid argument"
+                       (i == 13   ? "not a regular file"
                         : i == 53 ? "No such file or directory"
                                   : "Is a directory") +
                        '\n';

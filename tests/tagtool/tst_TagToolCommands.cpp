@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +18,66 @@ class TestTagToolCommands : public QObject {
 
     QString path(const QString &name) const { return dirs_->file(name); }
     QString make(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 4, t); }
-    Result run(const QStringList &args, bool asOther = false)
+    void start(QProcess &process, const QString &program, const QStringList &args)
     {
-        return RunTagTool(*dirs_, args, asOther);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_STATE_HOME", dirs_->state.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dirs_->files.path());
+        process.start(program, args);
+    }
+    // A hang ends as status -1 after timeout, never blocks the run.
+    static Result finish(QProcess &process, int timeout = 30000)
+    {
+        Result r;
+        if (!process.waitForFinished(timeout)) {
+            process.kill();
+            process.waitForFinished();
+            return r;
+        }
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    }
+    // asOther: as an ordinary user, since root reads any file.
+    Result run(QStringList args, bool asOther = false)
+    {
+        QProcess process;
+        QString program = BRELKO_TAG_PATH;
+        if (asOther && ::geteuid() == 0) {
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+            program = "setpriv";
+        }
+        start(process, program, args);
+        return finish(process);
+    }
+    // A bash script with brelko-tag as $0: byte names ($'\xff'), pipes, FIFOs.
+    Result script(const QString &text, int timeout = 30000)
+    {
+        QProcess process;
+        start(process, "/bin/bash", {"-c", text, BRELKO_TAG_PATH});
+        return finish(process, timeout);
+    }
+    QByteArray at(const QByteArray &name) const
+    {
+        return QFile::encodeName(dirs_->files.path()) + '/' + name;
+    }
+    // By bytes: QFile would turn a name that is not UTF-8 into another one.
+    void writeAt(const QByteArray &name, const QByteArray &contents) const
+    {
+        const int fd = ::open(at(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, contents.constData(), size_t(contents.size())) ==
+                               ssize_t(contents.size()));
+        ::close(fd);
+    }
+    QByteArray readAt(const QByteArray &name) const
+    {
+        QByteArray contents(1 << 16, '\0');
+        const int fd = ::open(at(name).constData(), O_RDONLY);
+        const ssize_t n = fd < 0 ? 0 : ::read(fd, contents.data(), size_t(contents.size()));
+        ::close(fd);
+        return contents.left(qMax<ssize_t>(n, 0));
     }
 
 private Q_SLOTS:
@@ -224,6 +282,120 @@ private Q_SLOTS:
         QVERIFY(r.err.contains("t.mp3: no change by Brelko is recorded for it"));
     }
 
+    // The file named is the file changed, journaled and undone: names are
+    // bytes, and a folder is the one the kernel resolves (lnk -> real/sub,
+    // so lnk/.. is real, not the working folder).
+    void pathsAsTheKernelResolvesThem_data()
+    {
+        QTest::addColumn<QString>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArrayList>("changed");
+        const QString set = "\"$0\" set --title X ";
+        const QString rename = "\"$0\" rename --order title-artist lnk/../x.mp3";
+        QTest::newRow("name that is not UTF-8")
+            << set + "$'\\xff.mp3'" << 0 << QByteArrayList{"\xff.mp3"};
+        QTest::newRow("not UTF-8, undone")
+            << set + "$'\\xff.mp3' && \"$0\" undo $'\\xff.mp3'" << 0 << QByteArrayList{};
+        QTest::newRow("through a link and ..")
+            << set + "lnk/../x.mp3" << 0 << QByteArrayList{"real/x.mp3"};
+        QTest::newRow("undo of the file never written")
+            << set + "lnk/../x.mp3 && \"$0\" undo x.mp3" << 1 << QByteArrayList{"real/x.mp3"};
+        QTest::newRow("undo by its real path")
+            << set + "lnk/../x.mp3 && \"$0\" undo real/x.mp3" << 0 << QByteArrayList{};
+        QTest::newRow("rename through a link and ..")
+            << rename << 0 << QByteArrayList{"real/x.mp3", "real/Morning - Quartet.mp3"};
+        QTest::newRow("rename undone")
+            << rename + " && \"$0\" undo 'real/Morning - Quartet.mp3'" << 0 << QByteArrayList{};
+    }
+
+    void pathsAsTheKernelResolvesThem()
+    {
+        QFETCH(QString, commands);
+        QFETCH(int, status);
+        QFETCH(QByteArrayList, changed);
+        const QByteArray mp3 = MpegFrames(4) + Trailer("Morning", "Quartet");
+        QVERIFY(QDir(path("")).mkpath("real/sub"));
+        QVERIFY(QFile::link("real/sub", path("lnk")));
+        const QByteArrayList watched{"\xff.mp3", "\xef\xbf\xbd.mp3", "x.mp3", "real/x.mp3",
+                                     "real/Morning - Quartet.mp3"};
+        for (const QByteArray &name : watched.mid(0, 4))
+            writeAt(name, mp3);
+        const Result r = script(commands);
+        QCOMPARE(r.status, status);
+        for (const QByteArray &name : watched)
+            QVERIFY2((readAt(name) != (name.contains("Morning") ? QByteArray() : mp3)) ==
+                         changed.contains(name),
+                     name.constData());
+    }
+
+    // A FIFO in a file's place is refused at once, by every command, and the
+    // other files are still done. A hang fails the test after 5 seconds.
+    void fifoNeverHangs_data()
+    {
+        QTest::addColumn<QString>("commands");
+        QTest::newRow("show") << "\"$0\" show fifo.mp3 t.mp3";
+        QTest::newRow("set") << "\"$0\" set --year 2001 fifo.mp3 t.mp3";
+        QTest::newRow("rename") << "\"$0\" rename --order title-artist fifo.mp3 t.mp3";
+        QTest::newRow("undo after a swap")
+            << "\"$0\" set --year 2001 t.mp3 fifo.mp3; mv t.mp3 x.mp3 && mkfifo t.mp3 && "
+               "\"$0\" undo t.mp3";
+    }
+
+    void fifoNeverHangs()
+    {
+        QFETCH(QString, commands);
+        make("t.mp3", Trailer("Morning", "Quartet"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.mp3")).constData(), 0644), 0);
+        const Result r = script(commands, 5000);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(": not a regular file"), qPrintable(r.err));
+        QVERIFY2(r.out.contains("t.mp3"), qPrintable(r.out));
+    }
+
+    // Two runs on the same files at once: every file keeps the fields of
+    // both, as each edit is made on the trailer read under the file's lock.
+    void concurrentSetsKeepBothRunsFields()
+    {
+        QStringList names;
+        for (int i = 0; i < 300; ++i)
+            names.append(QFileInfo(make(QString::asprintf("c%03d.mp3", i))).fileName());
+        QProcess first, second;
+        start(first, BRELKO_TAG_PATH,
+              QStringList{"set", "--title", "P1", "--artist", "X1"} + names);
+        start(second, BRELKO_TAG_PATH,
+              QStringList{"set", "--title", "P2", "--album", "Y2"} + names);
+        QCOMPARE(finish(first, 60000).status, 0);
+        QCOMPARE(finish(second, 60000).status, 0);
+        for (const QString &name : names) {
+            const QByteArray trailer = ReadFile(path(name)).right(128);
+            QVERIFY2(trailer.mid(33, 30).startsWith("X1 ") &&
+                         trailer.mid(63, 30).startsWith("Y2 ") &&
+                         (trailer.mid(3, 3) == "P1 " || trailer.mid(3, 3) == "P2 "),
+                     qPrintable(name));
+        }
+    }
+
+    // A reader that went away: no death by SIGPIPE, the batch stops between
+    // two files and says which ones it did not touch.
+    void closedOutputStopsBetweenFiles()
+    {
+        for (int i = 0; i < 300; ++i)
+            make(QString::asprintf("f%03d.mp3", i));
+        const Result r =
+            script("{ sleep 0.5; \"$0\" set --title X f*.mp3; echo \"status $?\" >&2; } | true");
+        QVERIFY2(r.err.contains("status 1\n"), qPrintable(r.err));
+        QVERIFY(r.err.contains("cannot write to standard output; these files were not touched:"));
+        int untouched = 0;
+        for (int i = 0; i < 300; ++i) {
+            const QString name = QString::asprintf("f%03d.mp3", i);
+            const bool listed = r.err.contains("brelko-tag:   " + name + "\n");
+            const bool written = ReadFile(path(name)).right(128).startsWith("TAGX ");
+            QVERIFY2(listed != written, qPrintable(name));
+            untouched += listed ? 1 : 0;
+        }
+        QVERIFY(untouched > 0);
+    }
+
     void undoRefusedAfterOutsideChange_data()
     {
         QTest::addColumn<int>("change");
@@ -231,6 +403,9 @@ private Q_SLOTS:
         QTest::newRow("length") << 0 << "its length changed";
         QTest::newRow("time") << 1 << "it was modified";
         QTest::newRow("trailer") << 2 << "its tag changed";
+        // Held back by the tag lock of a writer, undo checks again after it.
+        QTest::newRow("written while undo waits") << 3 << "it was modified";
+        QTest::newRow("journal cannot record it") << 4 << "the journal cannot record it";
     }
 
     void undoRefusedAfterOutsideChange()
@@ -245,15 +420,34 @@ private Q_SLOTS:
         QByteArray bytes = ReadFile(file);
         if (change == 0)
             bytes += '\0';
-        if (change == 2)
+        if (change == 2 || change == 3)
             bytes[bytes.size() - 100] = 'X';
-        QVERIFY(TryWriteFile(file, bytes));
-        // Only the change under test differs: the time goes back to the exact
-        // nanosecond the write left, unless the time is what changes.
-        struct timespec times[2] = {written.st_atim, written.st_mtim};
-        times[1].tv_sec += change == 1 ? 5 : 0;
-        QVERIFY(::utimensat(AT_FDCWD, native.constData(), times, 0) == 0);
-        const Result r = run({"undo", "o.mp3"});
+        Result r;
+        if (change == 3) {
+            // Not inherited by the child: its copy would hold the lock too.
+            const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+            QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+            QProcess undo;
+            start(undo, BRELKO_TAG_PATH, {"undo", "o.mp3"});
+            QVERIFY(!undo.waitForFinished(500)); // it waits for the lock
+            QCOMPARE(::pwrite(fd, bytes.constData() + bytes.size() - 100, 1, bytes.size() - 100),
+                     ssize_t(1));
+            ::close(fd);
+            r = finish(undo);
+        } else if (change == 4) {
+            // The history is readable, but nothing can be added to it.
+            const QString journal = dirs_->state.filePath("brelko/changes.log");
+            QVERIFY(QFile::rename(journal, journal + ".1") && QFile::link("nowhere", journal));
+            r = run({"undo", "o.mp3"});
+        } else {
+            QVERIFY(TryWriteFile(file, bytes));
+            // Only the change under test differs: the time goes back to the
+            // exact nanosecond the write left, unless the time is what changes.
+            struct timespec times[2] = {written.st_atim, written.st_mtim};
+            times[1].tv_sec += change == 1 ? 5 : 0;
+            QVERIFY(::utimensat(AT_FDCWD, native.constData(), times, 0) == 0);
+            r = run({"undo", "o.mp3"});
+        }
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("o.mp3: cannot undo: " + reason), qPrintable(r.err));
         QCOMPARE(ReadFile(file), bytes);
