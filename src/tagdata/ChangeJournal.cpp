@@ -203,6 +203,7 @@ bool ChangeJournal::append(const QByteArray &lines)
 // of the process.
 bool ChangeJournal::flush()
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     writeCompletions();
     if (unflushed_ && fd_ >= 0) {
         unflushed_ = false;
@@ -216,6 +217,7 @@ bool ChangeJournal::flush()
 
 bool ChangeJournal::ready()
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     if (!lockCurrent()) {
         failed_ = false;
         return false;
@@ -226,6 +228,7 @@ bool ChangeJournal::ready()
 
 bool ChangeJournal::record(QVector<JournalRecord> &changes)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     QByteArray lines;
     for (JournalRecord &change : changes) {
         change.id = QRandomGenerator::global()->generate64() | 1; // never 0
@@ -242,6 +245,7 @@ bool ChangeJournal::record(QVector<JournalRecord> &changes)
 
 bool ChangeJournal::record(JournalRecord &change)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     QVector<JournalRecord> one{change};
     const bool ok = record(one);
     change.id = one.first().id;
@@ -259,6 +263,7 @@ void ChangeJournal::markDone(const JournalRecord &change)
 
 void ChangeJournal::markDone(const JournalRecord &change, const FileState &after)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     if (change.id == 0)
         return;
     JournalRecord done;
@@ -296,6 +301,7 @@ void ChangeJournal::writeCompletions()
 
 JournalRecord ChangeJournal::markUndone(quint64 id, const FileState &left)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     JournalRecord undone;
     undone.type = JournalRecord::Type::Undone;
     undone.id = id;

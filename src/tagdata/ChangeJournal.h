@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <mutex>
+
 // A record, kept under the user's state folder, of what each tag write and
 // rename replaced, so that the change can be taken back later. Every change
 // is recorded and flushed to disk before it is made. The journal keeps the
@@ -86,4 +88,6 @@ private:
     bool failed_ = false;    // something since the last flush did not get written
     QByteArray completions_; // completion lines not yet written
     QString error_;
+    // Writers of one batch may run on several threads at once.
+    std::recursive_mutex mutex_;
 };

@@ -6,7 +6,8 @@ TagEditOutcome JournaledEditTag(ChangeJournal &journal, const FilePath &path,
                                 const TagEditor &editor, JournalRecord *intent)
 {
     JournalRecord own;
-    own.path = ResolvedPath(path);
+    if (!intent)
+        own.path = ResolvedPath(path);
     JournalRecord &change = intent ? *intent : own;
     const bool recordAnyway = !intent;
     const TagEditOutcome outcome = EditTag(path, [&](const FileState &current, Id3v1Tag &tag) {

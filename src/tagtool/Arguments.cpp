@@ -3,7 +3,7 @@
 #include <QFile>
 
 Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOptions,
-                         const QStringList &flagOptions)
+                         const QStringList &flagOptions, bool allowNoFiles)
 {
     Arguments parsed;
     bool optionsEnded = false;
@@ -21,9 +21,9 @@ Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOpt
         const QString name = equals < 0 ? arg : arg.left(equals);
         if (valueOptions.contains(name)) {
             if (equals >= 0) {
-                parsed.values.insert(name, arg.mid(equals + 1));
+                parsed.values.insert(name, args.at(i).mid(args.at(i).indexOf('=') + 1));
             } else if (i + 1 < args.size()) {
-                parsed.values.insert(name, QFile::decodeName(args.at(++i)));
+                parsed.values.insert(name, args.at(++i));
             } else {
                 parsed.error = QStringLiteral("%1 needs a value").arg(name);
                 return parsed;
@@ -36,7 +36,23 @@ Arguments ParseArguments(const QByteArrayList &args, const QStringList &valueOpt
             return parsed;
         }
     }
-    if (parsed.files.isEmpty())
+    if (parsed.files.isEmpty() && !allowNoFiles)
         parsed.error = QStringLiteral("no files given");
     return parsed;
+}
+
+const QString JobsOption = QStringLiteral("--jobs");
+
+QString ParseJobs(const Arguments &parsed, int &jobs)
+{
+    constexpr int maxJobs = 1024;
+    jobs = 0;
+    if (!parsed.has(JobsOption))
+        return QString();
+    bool ok = false;
+    jobs = parsed.value(JobsOption).toInt(&ok);
+    if (ok && jobs >= 1 && jobs <= maxJobs)
+        return QString();
+    jobs = 0;
+    return QStringLiteral("--jobs must be a number from 1 to %1").arg(maxJobs);
 }

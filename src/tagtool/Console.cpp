@@ -40,9 +40,9 @@ void PrintFileError(const FilePath &file, const QString &reason)
     PrintError(DisplayPath(file) + QStringLiteral(": ") + reason);
 }
 
-QString SystemReason()
+QString SystemReason(int error)
 {
-    return FileErrorText(errno);
+    return FileErrorText(error);
 }
 
 void InstallStopHandler()
@@ -60,12 +60,17 @@ bool StopRequested()
     return stopSignal != 0 || outputFailed;
 }
 
-int ReportStopped(const QList<FilePath> &files, int from)
+void PrintStopped()
 {
     PrintError(
         outputFailed && stopSignal == 0
             ? QStringLiteral("cannot write to standard output; these files were not touched:")
             : QStringLiteral("interrupted; these files were not touched:"));
+}
+
+int ReportStopped(const QList<FilePath> &files, int from)
+{
+    PrintStopped();
     for (int i = from; i < files.size(); ++i)
         PrintError(QStringLiteral("  ") + DisplayPath(files.at(i)));
     return ExitFileFailed;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
+
 #include "SafeFile.h"
 
 // Exit statuses of brelko-tag.
@@ -20,13 +22,16 @@ void PrintFileError(const FilePath &file, const QString &reason);
 // "brelko-tag: message" on standard error.
 void PrintError(const QString &message);
 
-// The reason for the last failed system call, for a message.
-QString SystemReason();
+// The reason for a failed system call, for a message.
+QString SystemReason(int error = errno);
 
 // Set from the signal handler for SIGINT, SIGTERM and SIGHUP, or by a failed
 // write to standard output; commands stop between two files, never inside
 // one. SIGPIPE is ignored: a closed pipe is a failed write like any other.
 void InstallStopHandler();
 bool StopRequested();
+// Says on standard error why a command stopped early, before the list of
+// the files it left untouched.
+void PrintStopped();
 // Says on standard error which files were left untouched; the exit status.
 int ReportStopped(const QList<FilePath> &files, int from);

@@ -91,7 +91,7 @@ int RunRename(const QByteArrayList &args)
     const QString dryRun = QStringLiteral("--dry-run");
     const Arguments parsed = ParseArguments(args, {orderOption}, {dryRun});
     QString error = parsed.error;
-    const QString orderName = parsed.values.value(orderOption);
+    const QString orderName = parsed.value(orderOption);
     if (error.isEmpty() && orderName != QLatin1String("title-artist") &&
         orderName != QLatin1String("artist-title"))
         error = QStringLiteral("--order must be title-artist or artist-title");

@@ -2,6 +2,8 @@
 #include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
+#include "DeviceJobs.h"
+#include "InOrder.h"
 #include "JournaledChanges.h"
 #include "ShowFormat.h"
 #include "TagEdits.h"
@@ -24,7 +26,7 @@ std::optional<QString> Value(const Arguments &parsed, const QString &option)
 {
     if (!parsed.has(option))
         return std::nullopt;
-    return parsed.values.value(option);
+    return parsed.value(option);
 }
 
 // The edits from the command line, or an error that stops before any file.
@@ -40,13 +42,13 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
     QString error;
     if (parsed.has(GenreOption)) {
         QString field;
-        if (!ParseGenre(parsed.values.value(GenreOption), field, error))
+        if (!ParseGenre(parsed.value(GenreOption), field, error))
             return error;
         edits.genre = field;
     }
     if (parsed.has(TrackOption)) {
         int track = 0;
-        if (!ParseTrack(parsed.values.value(TrackOption), track, error))
+        if (!ParseTrack(parsed.value(TrackOption), track, error))
             return error;
         edits.track = track;
     }
@@ -73,10 +75,13 @@ int RunSet(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args,
                                             {TitleOption, ArtistOption, AlbumOption, YearOption,
-                                             CommentOption, GenreOption, TrackOption},
+                                             CommentOption, GenreOption, TrackOption, JobsOption},
                                             {});
     TagEdits edits;
-    const QString error = ReadEdits(parsed, edits);
+    int parsedJobs = 0;
+    QString error = ReadEdits(parsed, edits);
+    if (error.isEmpty())
+        error = ParseJobs(parsed, parsedJobs);
     if (!error.isEmpty()) {
         PrintError(QStringLiteral("set: ") + error);
         return ExitUsage;
@@ -88,19 +93,33 @@ int RunSet(const QByteArrayList &args)
     // first file is touched. The edits themselves are made on the trailer as
     // each file holds it at its write, under its lock: only the fields given
     // change, whatever another writer did meanwhile.
+    // The states are read many at a time too, as on a cold cache that is
+    // where the time goes.
     int status = ExitSuccess;
+    const int jobs = parsedJobs > 0 ? parsedJobs : DeviceJobs(parsed.files.first());
+    QVector<JournalRecord> prepared(parsed.files.size());
+    QVector<int> prepareErrors(parsed.files.size());
+    JournalRecord *preparedAt = prepared.data();
+    int *prepareErrorAt = prepareErrors.data();
     QList<FilePath> files;
     QVector<JournalRecord> changes;
-    for (const FilePath &file : parsed.files) {
-        JournalRecord change;
-        if (!ChangeJournal::prepareWrite(file, change)) {
-            PrintFileError(file, SystemReason());
-            status = ExitFileFailed;
-            continue;
-        }
-        files.append(file);
-        changes.append(change);
-    }
+    RunInOrder(
+        parsed.files.size(), jobs,
+        [&](qsizetype i) {
+            if (!ChangeJournal::prepareWrite(parsed.files.at(i), preparedAt[i]))
+                prepareErrorAt[i] = errno ? errno : EIO;
+        },
+        [&](qsizetype i) {
+            if (prepareErrors.at(i)) {
+                PrintFileError(parsed.files.at(i), SystemReason(prepareErrors.at(i)));
+                status = ExitFileFailed;
+                return;
+            }
+            files.append(parsed.files.at(i));
+            changes.append(prepared.at(i));
+        },
+        [] { return false; });
+    prepared.clear();
     if (files.isEmpty())
         return status;
     ChangeJournal journal(ChangeJournal::defaultFolder());
@@ -112,33 +131,37 @@ int RunSet(const QByteArrayList &args)
         ApplyEdits(edits, tag);
         return true;
     };
+    // Each file is written and flushed under its own lock; many flushes in
+    // flight take little longer than one. Results come out in file order.
+    QVector<TagEditOutcome> outcomes(files.size());
+    TagEditOutcome *outcome = outcomes.data();
+    JournalRecord *change = changes.data();
+    const auto work = [&](qsizetype i) {
+        outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
+    };
     QByteArray done;
-    for (int i = 0; i < files.size(); ++i) {
-        if (done.size() >= OutputChunk) {
+    QList<FilePath> untouched;
+    const auto report = [&](qsizetype i) {
+        if (outcome[i].written) {
+            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
+            if (done.size() >= OutputChunk) {
+                PrintOut(done);
+                done.clear();
+            }
+        } else if (outcome[i].error == EINTR && StopRequested()) {
+            untouched.append(files.at(i)); // stopped while waiting for its lock
+        } else {
             PrintOut(done);
             done.clear();
+            PrintFileError(files.at(i), FailureReason(outcome[i]));
+            status = ExitFileFailed;
         }
-        if (StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        const TagEditOutcome outcome = JournaledEditTag(journal, files.at(i), apply, &changes[i]);
-        if (outcome.written) {
-            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
-            continue;
-        }
-        if (outcome.error == EINTR && StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        PrintOut(done);
-        done.clear();
-        PrintFileError(files.at(i), FailureReason(outcome));
-        status = ExitFileFailed;
-    }
+    };
+    const qsizetype started = RunInOrder(files.size(), jobs, work, report, StopRequested);
     PrintOut(done);
     journal.flush();
+    untouched += files.mid(started);
+    if (!untouched.isEmpty())
+        return ReportStopped(untouched, 0);
     return status;
 }

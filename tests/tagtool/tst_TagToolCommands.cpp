@@ -1,6 +1,6 @@
 // brelko-tag run as a user runs it: the real executable on real files in a
 // temporary folder, with its journal in a state folder of its own.
-#include "Mp3Fixture.h"
+#include "TagToolProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,11 +11,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-struct Result {
-    int status = -1;
-    QString out, err;
-};
 
 class TestTagToolCommands : public QObject {
     Q_OBJECT
@@ -113,7 +108,7 @@ private Q_SLOTS:
             << "file,tag,title,artist,album,year,comment,genre,genre_number,track\n"
                "a.mp3,yes,Morning,Quartet,Album,1999,Live,Unknown Genre Entry,200,7\n"
                "b.mp3,no,,,,,,,,\n"
-               "q.mp3,yes,\"Say \"\"hi\"\", \x1bx\",'=cmd(),Album,1999,,Blues,0,\n";
+               "q.mp3,yes,\"Say \"\"hi\"\", ?x\",'=cmd(),Album,1999,,Blues,0,\n";
     }
 
     void show()
@@ -163,6 +158,10 @@ private Q_SLOTS:
         row("option", "set|--titel=x|t.mp3", 2, "unknown option --titel=x");
         row("order", "rename|--order|x|t.mp3", 2, "--order must be");
         row("no files", "show", 2, "no files given");
+        row("-0 without a list", "show|-0|t.mp3", 2, "-0 needs --files-from");
+        row("jobs", "show|--jobs|0|t.mp3", 2, "--jobs must be a number from 1 to 1024");
+        row("missing list", "show|--files-from|nolist|t.mp3", 1,
+            "brelko-tag: show: nolist: No such file or directory", "t.mp3:\n  Title:   Morning");
         row("both", "show|--json|--csv|t.mp3", 2, "cannot be combined");
         row("command", "play|t.mp3", 2, "unknown command \"play\"");
         row("no command", "", 2, "");
