@@ -6,6 +6,7 @@
 // returns the exit status.
 int RunShow(const QStringList &args);
 int RunSet(const QStringList &args);
+int RunFill(const QStringList &args);
 int RunRename(const QStringList &args);
 int RunUndo(const QStringList &args);
 

@@ -1,14 +1,7 @@
 #include "Arguments.h"
-#include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
-#include "ShowFormat.h"
-#include "TagEdits.h"
-#include "TagFile.h"
-
-#include <QVector>
-
-#include <cerrno>
+#include "TagWrites.h"
 
 namespace {
 
@@ -56,17 +49,6 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
     return QString();
 }
 
-// The tag to write: the file's own trailer with the edits applied, or a new
-// one when it has none.
-Id3v1Tag EditedTag(const JournalRecord &before, const TagEdits &edits)
-{
-    Id3v1Tag tag;
-    if (before.state.trailer.startsWith("TAG"))
-        tag = Id3v1Tag::parse(before.state.trailer);
-    ApplyEdits(edits, tag);
-    return tag;
-}
-
 } // namespace
 
 int RunSet(const QStringList &args)
@@ -84,48 +66,8 @@ int RunSet(const QStringList &args)
     for (const QString &warning : EditWarnings(edits))
         PrintError(warning);
 
-    // Read every file's current state first, so the journal can take all of
-    // them with one flush before the first file is touched.
-    int status = ExitSuccess;
-    QStringList files;
-    QVector<JournalRecord> changes;
-    for (const QString &file : parsed.files) {
-        JournalRecord change;
-        if (!ChangeJournal::prepareWrite(file, change)) {
-            PrintFileError(file, SystemReason());
-            status = ExitFileFailed;
-            continue;
-        }
-        files.append(file);
-        changes.append(change);
-    }
-    if (files.isEmpty())
-        return status;
-    ChangeJournal journal(ChangeJournal::defaultFolder());
-    if (!journal.record(changes))
-        PrintError(
-            QStringLiteral("journal: %1; these changes cannot be undone").arg(journal.error()));
-
-    QByteArray done;
-    for (int i = 0; i < files.size(); ++i) {
-        if (StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        Id3v1Tag tag = EditedTag(changes.at(i), edits);
-        errno = 0;
-        if (WriteTag(files.at(i), tag)) {
-            journal.markDone(changes.at(i));
-            done += TerminalSafe(files.at(i)).toUtf8() + ": tag written\n";
-        } else {
-            PrintOut(done);
-            done.clear();
-            PrintFileError(files.at(i), errno ? SystemReason() : QStringLiteral("cannot write"));
-            status = ExitFileFailed;
-        }
-    }
-    PrintOut(done);
-    journal.flush();
-    return status;
+    QVector<TagChange> changes;
+    for (const QString &file : parsed.files)
+        changes.append({file, edits});
+    return WriteTagChanges(changes);
 }
