@@ -152,12 +152,14 @@ Id3v2Read ReadId3v2(const QString &path, Id3v2Texts &texts)
     bool ok = ReadAll(fd, head.data(), head.size(), got);
     Id3v2Header header;
     const bool tagged = ok && header.parse(head.constData(), got);
+    bool whole = true;
     if (tagged) {
         const qint64 size = qMin(header.tagSize(), MaxTagBytes);
         head.resize(size);
         qint64 rest = 0;
         ok = ReadAll(fd, head.data() + Id3v2Header::Size, size - Id3v2Header::Size, rest);
         head.resize(Id3v2Header::Size + rest);
+        whole = head.size() == size;
     }
     const int saved = errno;
     ::close(fd);
@@ -166,6 +168,8 @@ Id3v2Read ReadId3v2(const QString &path, Id3v2Texts &texts)
         return Id3v2Read::Failed;
     if (!tagged)
         return Id3v2Read::NoTag;
+    if (!whole)
+        return Id3v2Read::Damaged;
     ParseId3v2(head, texts);
     return Id3v2Read::Tag;
 }

@@ -21,7 +21,9 @@ struct Id3v2Texts {
 // ID3v2 tag. Never writes anywhere: the bytes are parsed from memory.
 bool ParseId3v2(const QByteArray &head, Id3v2Texts &texts);
 
-enum class Id3v2Read { Tag, NoTag, Failed };
+// Damaged: the file ends before the tag does. Its last frame would be read
+// cut short, so none of it is trusted.
+enum class Id3v2Read { Tag, NoTag, Damaged, Failed };
 
 // Reads the tag at the start of the file. The file is opened read-only and
 // never blocks (a FIFO or device is refused); Failed leaves errno set.

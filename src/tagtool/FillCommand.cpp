@@ -39,6 +39,9 @@ struct FillSource {
         case Id3v2Read::NoTag:
             PrintFileError(file, QStringLiteral("no ID3v2 tag; left alone"));
             return false;
+        case Id3v2Read::Damaged:
+            PrintFileError(file, QStringLiteral("the ID3v2 tag is cut short; left alone"));
+            return false;
         case Id3v2Read::Tag:
             break;
         }

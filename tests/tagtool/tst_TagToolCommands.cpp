@@ -1,20 +1,13 @@
 // brelko-tag run as a user runs it: the real executable on real files in a
 // temporary folder, with its journal in a state folder of its own.
-#include "Mp3Fixture.h"
+#include "TagToolRun.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QtTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-struct Result {
-    int status = -1;
-    QString out, err;
-};
 
 class TestTagToolCommands : public QObject {
     Q_OBJECT
@@ -22,27 +15,9 @@ class TestTagToolCommands : public QObject {
 
     QString path(const QString &name) const { return dirs_->file(name); }
     QString make(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 4, t); }
-    // asOther: as an ordinary user, since root reads any file.
-    Result run(QStringList args, bool asOther = false)
+    Result run(const QStringList &args, bool asOther = false)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_STATE_HOME", dirs_->state.path());
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(dirs_->files.path());
-        QString program = BRELKO_TAG_PATH;
-        if (asOther && ::geteuid() == 0) {
-            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-            program = "setpriv";
-        }
-        process.start(program, args);
-        Result r;
-        if (!process.waitForFinished(30000))
-            return r;
-        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        r.out = QString::fromUtf8(process.readAllStandardOutput());
-        r.err = QString::fromUtf8(process.readAllStandardError());
-        return r;
+        return RunTagTool(*dirs_, args, asOther);
     }
 
 private Q_SLOTS:
@@ -207,17 +182,12 @@ private Q_SLOTS:
                             "--comment|hi|--genre|Jazz|--track|5|m.mp3";
         QCOMPARE(run(set.split('|')).status, 0);
         QCOMPARE(ReadFile(file).chopped(128), MpegFrames(4));
-        QProcess python;
         const char *script =
             "import sys\nfrom mutagen.id3 import ID3\nt = ID3(sys.argv[1])\n"
             "v = [str(t[k]) for k in ('TIT2','TPE1','TALB','TDRC','TCON','TRCK')]\n"
             "v.append(str(t.getall('COMM')[0]))\n"
             "sys.stdout.buffer.write('|'.join(v).encode('latin-1'))\n";
-        python.start("/usr/bin/python3", {"-c", script, file});
-        QVERIFY(python.waitForFinished(30000));
-        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
-        QCOMPARE(python.readAllStandardOutput(),
-                 QByteArray("Caf\xe9 \x80|Quartet|Dawn|1999|Jazz|5|hi"));
+        QCOMPARE(RunPython(script, {file}), QByteArray("Caf\xe9 \x80|Quartet|Dawn|1999|Jazz|5|hi"));
     }
 
     void undoTakesBackWriteAppendAndRename()
