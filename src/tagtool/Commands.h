@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QStringList>
+#include <QByteArrayList>
 
 // The commands of brelko-tag. Each takes the arguments after its name and
 // returns the exit status.
-int RunShow(const QStringList &args);
-int RunSet(const QStringList &args);
-int RunFill(const QStringList &args);
-int RunRename(const QStringList &args);
-int RunUndo(const QStringList &args);
+int RunShow(const QByteArrayList &args);
+int RunSet(const QByteArrayList &args);
+int RunFill(const QByteArrayList &args);
+int RunRename(const QByteArrayList &args);
+int RunUndo(const QByteArrayList &args);
 
 // The whole command line after the program name.
-int RunTagTool(const QStringList &args);
+int RunTagTool(const QByteArrayList &args);

@@ -35,9 +35,9 @@ void PrintFileError(const QString &file, const QString &reason)
     PrintError(file + QStringLiteral(": ") + reason);
 }
 
-QString SystemReason()
+QString SystemReason(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 void InstallStopHandler()

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
+
 // Exit statuses of brelko-tag.
 constexpr int ExitSuccess = 0;
 constexpr int ExitFileFailed = 1; // at least one file failed; the others were done
@@ -15,8 +17,8 @@ void PrintFileError(const QString &file, const QString &reason);
 // "brelko-tag: message" on standard error.
 void PrintError(const QString &message);
 
-// The reason for the last failed system call, for a message.
-QString SystemReason();
+// The reason for a failed system call, for a message.
+QString SystemReason(int error = errno);
 
 // Set from the signal handler for SIGINT, SIGTERM and SIGHUP; commands stop
 // between two files, never inside one.

@@ -59,7 +59,7 @@ QString ReadSource(const Arguments &parsed, FillSource &source)
         return QStringLiteral("give either --from-v2 or --from-name PATTERN");
     if (source.fromV2)
         return QString();
-    source.patternText = parsed.values.value(FromNameOption);
+    source.patternText = parsed.value(FromNameOption);
     QString error;
     source.pattern.parse(source.patternText, error);
     return error;
@@ -67,7 +67,7 @@ QString ReadSource(const Arguments &parsed, FillSource &source)
 
 QByteArray Quoted(const QString &field)
 {
-    return '"' + TerminalSafe(ShownField(field)).toUtf8() + '"';
+    return '"' + TerminalSafe(FieldText(field).trimmed()).toUtf8() + '"';
 }
 
 QByteArray GenreText(const Id3v1Tag &tag)
@@ -119,7 +119,7 @@ QByteArray Preview(const QString &file, const TagEdits &edits)
 
 } // namespace
 
-int RunFill(const QStringList &args)
+int RunFill(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args, {FromNameOption}, {FromV2Option, DryRunOption});
     FillSource source;
@@ -132,12 +132,13 @@ int RunFill(const QStringList &args)
     int status = ExitSuccess;
     QVector<TagChange> changes;
     QByteArray preview;
-    for (int i = 0; i < parsed.files.size(); ++i) {
+    const QStringList files = parsed.fileNames();
+    for (int i = 0; i < files.size(); ++i) {
         if (StopRequested()) {
             PrintOut(preview);
-            return ReportStopped(parsed.files, i);
+            return ReportStopped(files, i);
         }
-        const QString &file = parsed.files.at(i);
+        const QString &file = files.at(i);
         FillValues values;
         if (!source.read(file, values)) {
             status = ExitFileFailed;

@@ -76,13 +76,13 @@ QByteArray RenameLine(const PlannedRename &plan)
 
 } // namespace
 
-int RunRename(const QStringList &args)
+int RunRename(const QByteArrayList &args)
 {
     const QString orderOption = QStringLiteral("--order");
     const QString dryRun = QStringLiteral("--dry-run");
     const Arguments parsed = ParseArguments(args, {orderOption}, {dryRun});
     QString error = parsed.error;
-    const QString orderName = parsed.values.value(orderOption);
+    const QString orderName = parsed.value(orderOption);
     if (error.isEmpty() && orderName != QLatin1String("title-artist") &&
         orderName != QLatin1String("artist-title"))
         error = QStringLiteral("--order must be title-artist or artist-title");
@@ -96,7 +96,7 @@ int RunRename(const QStringList &args)
     int status = ExitSuccess;
     QVector<PlannedRename> plans;
     QVector<JournalRecord> changes;
-    for (const QString &file : parsed.files) {
+    for (const QString &file : parsed.fileNames()) {
         PlannedRename plan;
         if (!Plan(file, order, plan)) {
             status = ExitFileFailed;

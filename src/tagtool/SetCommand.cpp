@@ -17,7 +17,7 @@ std::optional<QString> Value(const Arguments &parsed, const QString &option)
 {
     if (!parsed.has(option))
         return std::nullopt;
-    return parsed.values.value(option);
+    return parsed.value(option);
 }
 
 // The edits from the command line, or an error that stops before any file.
@@ -33,13 +33,13 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
     QString error;
     if (parsed.has(GenreOption)) {
         QString field;
-        if (!ParseGenre(parsed.values.value(GenreOption), field, error))
+        if (!ParseGenre(parsed.value(GenreOption), field, error))
             return error;
         edits.genre = field;
     }
     if (parsed.has(TrackOption)) {
         int track = 0;
-        if (!ParseTrack(parsed.values.value(TrackOption), track, error))
+        if (!ParseTrack(parsed.value(TrackOption), track, error))
             return error;
         edits.track = track;
     }
@@ -51,7 +51,7 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
 
 } // namespace
 
-int RunSet(const QStringList &args)
+int RunSet(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args,
                                             {TitleOption, ArtistOption, AlbumOption, YearOption,
@@ -67,7 +67,7 @@ int RunSet(const QStringList &args)
         PrintError(warning);
 
     QVector<TagChange> changes;
-    for (const QString &file : parsed.files)
+    for (const QString &file : parsed.fileNames())
         changes.append({file, edits});
     return WriteTagChanges(changes);
 }

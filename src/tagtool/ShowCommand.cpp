@@ -1,55 +1,106 @@
 #include "Arguments.h"
 #include "Commands.h"
 #include "Console.h"
-#include "JournalRecord.h"
+#include "PathSource.h"
 #include "ShowFormat.h"
+#include "TrailerReader.h"
+
+#include <QFile>
+
+#include <cstdio>
 
 namespace {
 
 constexpr qsizetype OutputChunk = 1 << 16;
+constexpr int MaxJobs = 1024;
+
+const QString JsonOption = QStringLiteral("--json");
+const QString CsvOption = QStringLiteral("--csv");
+const QString ListOption = QStringLiteral("--files-from");
+const QString NulOption = QStringLiteral("-0");
+const QString JobsOption = QStringLiteral("--jobs");
+
+// The options that do not fit together, or an empty string.
+QString ShowUsageError(const Arguments &parsed, int &jobs)
+{
+    if (!parsed.error.isEmpty())
+        return parsed.error;
+    if (parsed.flag(JsonOption) && parsed.flag(CsvOption))
+        return QStringLiteral("--json and --csv cannot be combined");
+    if (parsed.files.isEmpty() && !parsed.has(ListOption))
+        return QStringLiteral("no files given");
+    if (parsed.flag(NulOption) && !parsed.has(ListOption))
+        return QStringLiteral("-0 needs --files-from");
+    jobs = 0;
+    if (parsed.has(JobsOption)) {
+        bool ok = false;
+        jobs = parsed.value(JobsOption).toInt(&ok);
+        if (!ok || jobs < 1 || jobs > MaxJobs)
+            return QStringLiteral("--jobs must be a number from 1 to %1").arg(MaxJobs);
+    }
+    return QString();
+}
 
 } // namespace
 
-int RunShow(const QStringList &args)
+int RunShow(const QByteArrayList &args)
 {
-    const QString json = QStringLiteral("--json");
-    const QString csv = QStringLiteral("--csv");
-    const Arguments parsed = ParseArguments(args, {}, {json, csv});
-    if (!parsed.error.isEmpty()) {
-        PrintError(QStringLiteral("show: ") + parsed.error);
+    const Arguments parsed =
+        ParseArguments(args, {ListOption, JobsOption}, {JsonOption, CsvOption, NulOption}, true);
+    int jobs = 0;
+    const QString error = ShowUsageError(parsed, jobs);
+    if (!error.isEmpty()) {
+        PrintError(QStringLiteral("show: ") + error);
         return ExitUsage;
     }
-    if (parsed.flag(json) && parsed.flag(csv)) {
-        PrintError(QStringLiteral("show: --json and --csv cannot be combined"));
-        return ExitUsage;
-    }
-    const ShowStyle style = parsed.flag(json)  ? ShowStyle::Json
-                            : parsed.flag(csv) ? ShowStyle::Csv
-                                               : ShowStyle::Text;
+    const ShowStyle style = parsed.flag(JsonOption)  ? ShowStyle::Json
+                            : parsed.flag(CsvOption) ? ShowStyle::Csv
+                                                     : ShowStyle::Text;
+    PathSource source(parsed.files, parsed.values.value(ListOption), parsed.flag(NulOption));
     int status = ExitSuccess;
+    bool stopped = false;
     QByteArray out = ShowHeader(style);
-    for (int i = 0; i < parsed.files.size(); ++i) {
+    const auto take = [&](const TrailerRead &read) {
         if (StopRequested()) {
             PrintOut(out);
-            return ReportStopped(parsed.files, i);
+            PrintError(QStringLiteral("interrupted; these files were not touched:"));
+            stopped = true;
+            return false;
         }
-        const QString &file = parsed.files.at(i);
-        // One open per file: the state read tells a file without a trailer
-        // from one that cannot be read, which ReadTag's false does not.
-        FileState state;
-        if (!ReadFileState(file, state)) {
+        if (read.error) {
             PrintOut(out);
             out.clear();
-            PrintFileError(file, SystemReason());
+            PrintFileError(QFile::decodeName(read.path), SystemReason(read.error));
             status = ExitFileFailed;
-            continue;
+            return true;
         }
-        out += ShowTrailer(style, file, state.trailer);
-        if (out.size() > OutputChunk) {
+        AppendShown(out, style, read.path, read.trailer);
+        // A list still coming in (find ... | brelko-tag show --files-from -)
+        // sees each file as soon as it is read.
+        const bool waiting = !source.ready();
+        if (out.size() > OutputChunk || waiting) {
             PrintOut(out);
             out.clear();
         }
+        if (waiting)
+            std::fflush(stdout);
+        return true;
+    };
+    const auto left = [](const QByteArray &path) {
+        PrintError(QStringLiteral("  ") + QFile::decodeName(path));
+    };
+    TrailerReader(jobs).run(source, take, left);
+    if (stopped)
+        return ExitFileFailed;
+    if (StopRequested()) { // while waiting for the list: every file given was shown
+        PrintOut(out);
+        PrintError(QStringLiteral("interrupted"));
+        return ExitFileFailed;
     }
     PrintOut(out);
+    if (!source.error().isEmpty()) {
+        PrintError(QStringLiteral("show: ") + source.error());
+        return ExitFileFailed;
+    }
     return status;
 }

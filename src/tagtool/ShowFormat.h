@@ -1,27 +1,24 @@
 #pragma once
 
-#include "Id3v1Tag.h"
-
 #include <QByteArray>
 #include <QString>
 
-// How `brelko-tag show` prints one file. Every function returns whole lines
-// in UTF-8. `tag` is nullptr for a file without a trailer.
+// How `brelko-tag show` prints one file. Output is UTF-8, in whole lines.
 enum class ShowStyle { Text, Json, Csv };
 
 QByteArray ShowHeader(ShowStyle style);
-QByteArray ShowFile(ShowStyle style, const QString &file, const Id3v1Tag *tag);
-// The same lines straight from a file's last 128 bytes (empty when it is
-// shorter), without building the tag first: `show` lists thousands of files.
-QByteArray ShowTrailer(ShowStyle style, const QString &file, const QByteArray &trailer);
 
-// A field as the window shows it: up to its first zero character, without
-// leading and trailing spaces.
-QString ShownField(const QString &field);
+// Appends the lines for one file, straight from its last 128 bytes (a file
+// shorter than that, or without the "TAG" marker, has no tag). `path` is the
+// file's name as given, in bytes.
+void AppendShown(QByteArray &out, ShowStyle style, const QByteArray &path,
+                 const QByteArray &trailer);
 
-// Text from a tag made safe for a terminal: control characters, which a
-// hostile tag could use to drive the terminal, become "?".
+// UTF-8 text made fit for one style: for Text and Csv every control
+// character, which a hostile tag or file name could use to drive a terminal,
+// becomes "?"; Json escapes them. Csv also quotes the cell when needed and
+// puts an apostrophe before what a spreadsheet would take for a formula.
+QByteArray ShownText(ShowStyle style, const QByteArray &utf8);
+
+// The same terminal rule for messages built as strings.
 QString TerminalSafe(const QString &text);
-
-QByteArray JsonString(const QString &text);
-QByteArray CsvCell(const QString &text);

@@ -1,6 +1,8 @@
 #include "Commands.h"
 #include "Console.h"
 
+#include <QFile>
+
 #ifndef BRELKO_VERSION
 #define BRELKO_VERSION "0.0.0"
 #endif
@@ -14,10 +16,14 @@ Reads and changes the ID3v1 tags of MP3 files, renames files after their
 tags, and takes such changes back.
 
 Commands:
-  show [--json | --csv] FILE...
+  show [--json | --csv] [--files-from LIST [-0]] [--jobs N] FILE...
       Print each file's tag: title, artist, album, year, comment, genre
       and track. --json prints one JSON object per line and file, --csv a
-      table with a header line.
+      table with a header line. --files-from reads more files from LIST
+      ("-" for standard input), one per line, or separated by zero bytes
+      with -0 (as from find -print0). Files are read N at a time and
+      printed in the order given; by default N is 16 on a spinning disk
+      and 64 elsewhere, and --jobs 1 reads one file after another.
   set [--title T] [--artist A] [--album B] [--year Y] [--comment C]
       [--genre NAME|NUMBER] [--track N] FILE...
       Change only the fields given; a file without a tag gets a new one.
@@ -59,10 +65,10 @@ were done), 2 when the command was not understood (nothing was changed).
 
 } // namespace
 
-int RunTagTool(const QStringList &args)
+int RunTagTool(const QByteArrayList &args)
 {
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
+    const QString command = QFile::decodeName(args.value(0));
+    const QByteArrayList rest = args.mid(1);
     if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
         command == QLatin1String("help")) {
         PrintOut(HelpText);

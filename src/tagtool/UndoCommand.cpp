@@ -5,7 +5,7 @@
 #include "JournalUndo.h"
 #include "ShowFormat.h"
 
-int RunUndo(const QStringList &args)
+int RunUndo(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args, {}, {});
     if (!parsed.error.isEmpty()) {
@@ -15,10 +15,11 @@ int RunUndo(const QStringList &args)
     ChangeJournal journal(ChangeJournal::defaultFolder());
     JournalHistory history(journal.readAll());
     int status = ExitSuccess;
-    for (int i = 0; i < parsed.files.size(); ++i) {
+    const QStringList files = parsed.fileNames();
+    for (int i = 0; i < files.size(); ++i) {
         if (StopRequested())
-            return ReportStopped(parsed.files, i);
-        const QString &file = parsed.files.at(i);
+            return ReportStopped(files, i);
+        const QString &file = files.at(i);
         const UndoOutcome outcome = UndoLastChange(journal, history, file);
         if (outcome.undone) {
             PrintOut(TerminalSafe(file + QStringLiteral(": ") + outcome.message).toUtf8() + '\n');

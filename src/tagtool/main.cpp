@@ -4,8 +4,7 @@
 #include "Commands.h"
 #include "Console.h"
 
-#include <QFile>
-#include <QStringList>
+#include <QByteArrayList>
 
 #include <csignal>
 #include <cstdio>
@@ -16,10 +15,10 @@ int main(int argc, char *argv[])
     // A write past the file size limit must fail like any other, with the
     // file put back, rather than end the program between two files.
     std::signal(SIGXFSZ, SIG_IGN);
-    QStringList args;
+    QByteArrayList args;
     args.reserve(argc);
     for (int i = 1; i < argc; ++i)
-        args.append(QFile::decodeName(argv[i]));
+        args.append(QByteArray(argv[i]));
     const int status = RunTagTool(args);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         PrintError(QStringLiteral("cannot write to standard output"));

@@ -13,8 +13,10 @@ struct Result {
     QString out, err;
 };
 
-// asOther: as an ordinary user, since root reads any file.
-inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false)
+// asOther: as an ordinary user, since root reads any file. input: its
+// standard input.
+inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
+                         const QByteArray &input = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -27,6 +29,8 @@ inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther
         program = "setpriv";
     }
     process.start(program, args);
+    process.write(input);
+    process.closeWriteChannel();
     Result r;
     if (!process.waitForFinished(30000))
         return r;

@@ -1,0 +1,186 @@
+#include "TrailerReader.h"
+
+#include "DeviceJobs.h"
+#include "Id3v1Tag.h"
+#include "PathSource.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Files between the one being shown and the last one handed to the readers:
+// many times the reads in flight, so a slow file does not idle the others,
+// and small enough that the names and trailers stay well under a megabyte.
+constexpr quint64 RingSize = 4096;
+// The ring is topped up in batches, so waking the readers is paid seldom.
+constexpr quint64 RefillBatch = 256;
+
+bool ReadRegular(int fd, TrailerRead &read)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    // Back to ordinary blocking reads for a file that is known regular.
+    if (::fcntl(fd, F_SETFL, 0) != 0)
+        return false;
+    if (info.st_size < Id3v1Tag::Size)
+        return true;
+    read.trailer.resize(Id3v1Tag::Size);
+    const ssize_t n =
+        ::pread(fd, read.trailer.data(), Id3v1Tag::Size, off_t(info.st_size - Id3v1Tag::Size));
+    if (n == Id3v1Tag::Size)
+        return true;
+    if (n >= 0)
+        errno = EIO; // the file shrank under us
+    return false;
+}
+
+} // namespace
+
+void ReadTrailer(TrailerRead &read)
+{
+    read.trailer.clear();
+    read.error = 0;
+    const int fd = ::open(read.path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        read.error = errno;
+        return;
+    }
+    if (!ReadRegular(fd, read)) {
+        read.error = errno;
+        read.trailer.clear();
+    }
+    ::close(fd);
+}
+
+TrailerReader::TrailerReader(int jobs) : jobs_(jobs), ring_(new Slot[RingSize]) {}
+
+TrailerReader::~TrailerReader()
+{
+    stopWorkers();
+}
+
+void TrailerReader::run(PathSource &source, const std::function<bool(const TrailerRead &)> &take,
+                        const std::function<void(const QByteArray &)> &left)
+{
+    published_ = 0;
+    claimed_ = 0;
+    closing_ = false;
+    quint64 head = 0; // the next file to hand over
+    quint64 tail = 0; // files placed in the ring
+    bool more = true;
+    int jobs = jobs_;
+    // Names that are at hand go into the ring; only an empty ring waits for
+    // the list, so files are shown as a slow list comes in.
+    const auto refill = [&] {
+        const quint64 before = tail;
+        while (more && tail < head + RingSize && (tail == head || source.ready())) {
+            Slot &slot = ring_[tail % RingSize];
+            more = source.next(slot.read.path);
+            if (more) {
+                slot.ready.store(false, std::memory_order_relaxed);
+                ++tail;
+            }
+        }
+        if (tail == before)
+            return;
+        if (jobs == 0)
+            jobs = DeviceJobs(ring_[0].read.path);
+        publish(tail);
+        // Without a reader thread the files are read here, one after another.
+        while (jobs > 1 && workers_.size() < std::min(quint64(jobs), tail))
+            workers_.emplace_back([this] { work(); });
+    };
+    for (;;) {
+        if (head == tail || tail - head <= RingSize - RefillBatch)
+            refill();
+        if (head == tail)
+            break;
+        Slot &slot = ring_[head % RingSize];
+        if (workers_.empty())
+            ReadTrailer(slot.read);
+        else
+            waitFor(head);
+        if (!take(slot.read)) {
+            stopWorkers();
+            for (; head < tail; ++head)
+                left(ring_[head % RingSize].read.path);
+            QByteArray path;
+            while (source.next(path))
+                left(path);
+            return;
+        }
+        ++head;
+    }
+    stopWorkers();
+}
+
+void TrailerReader::publish(quint64 count)
+{
+    published_.store(count);
+    if (idleWorkers_.load() > 0) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        workAvailable_.notify_all();
+    }
+}
+
+void TrailerReader::waitFor(quint64 index)
+{
+    Slot &slot = ring_[index % RingSize];
+    if (slot.ready.load(std::memory_order_acquire))
+        return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    awaited_.store(index);
+    readDone_.wait(lock, [&] { return slot.ready.load(); });
+    awaited_.store(~quint64(0));
+}
+
+void TrailerReader::work()
+{
+    // Signals go to the main thread, so Ctrl-C there breaks a wait on the
+    // list of files and stops the run between two files.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    for (;;) {
+        const quint64 index = claimed_.fetch_add(1);
+        if (index >= published_.load()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ++idleWorkers_;
+            workAvailable_.wait(lock, [&] { return index < published_.load() || closing_; });
+            --idleWorkers_;
+        }
+        if (closing_)
+            return;
+        Slot &slot = ring_[index % RingSize];
+        ReadTrailer(slot.read);
+        slot.ready.store(true);
+        // Only the file being waited for is worth a wake-up; the main thread
+        // finds the ones after it ready when it gets to them.
+        if (awaited_.load() == index) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            readDone_.notify_one();
+        }
+    }
+}
+
+void TrailerReader::stopWorkers()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+        workAvailable_.notify_all();
+    }
+    for (std::thread &worker : workers_)
+        worker.join();
+    workers_.clear();
+}
