@@ -18,7 +18,8 @@ tags, and takes such changes back.
 Commands:
   show [--json | --csv] [--files-from LIST [-0]] [--jobs N] FILE...
       Print each file's tag: title, artist, album, year, comment, genre
-      and track. --json prints one JSON object per line and file, --csv a
+      and track, and the version of the ID3v2 tag the file also holds (a
+      player that reads it shows its texts instead). --json prints one JSON object per line and file, --csv a
       table with a header line. --files-from reads more files from LIST
       ("-" for standard input), one per line, or separated by zero bytes
       with -0 (as from find -print0). Files are read N at a time and
