@@ -135,8 +135,9 @@ int RunFill(const QByteArrayList &args)
     const QStringList files = parsed.fileNames();
     for (int i = 0; i < files.size(); ++i) {
         if (StopRequested()) {
+            // Files are written only once all are read: none of them was.
             PrintOut(preview);
-            return ReportStopped(files, i);
+            return ReportStopped(files, dryRun ? i : 0);
         }
         const QString &file = files.at(i);
         FillValues values;
