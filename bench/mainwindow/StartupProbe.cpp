@@ -1,5 +1,6 @@
 // Started by the main window benchmark: shows either a bare Qt Widgets
 // window or the Brelko main window and quits as soon as it is on screen.
+// Usage: StartupProbe bare | StartupProbe brelko SETTINGS [FOLDER]
 #include "DesktopServices.h"
 #include "EventLoopPauser.h"
 #include "FolderLister.h"
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const bool bare = argc > 1 && qstrcmp(argv[1], "bare") == 0;
     const QString settings = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QDir::currentPath();
 
     QtMessageService messages;
     SystemClock clock;
@@ -46,7 +48,7 @@ int main(int argc, char *argv[])
         window->resize(992, 647);
     } else {
         window = std::make_unique<MainWindow>(MainWindowServices{
-            messages, clock, shell, pauser, folders, tagFiles, settings, QDir::currentPath()});
+            messages, clock, shell, pauser, folders, tagFiles, settings, folder});
     }
     ExposeWatcher watcher;
     window->winId();

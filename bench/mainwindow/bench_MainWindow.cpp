@@ -103,17 +103,19 @@ long ResidentKb()
     return fields.value(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// Runs the probe in both modes in turn, so both see the same machine load.
-std::pair<double, double> StartupMs(const QString &probe, const QString &settings)
+// Runs the probe in both modes in turn, so both see the same machine load;
+// Brelko starts in a folder of 1,000 files, as from a file manager.
+std::pair<double, double> StartupMs(const QString &probe, const QString &settings,
+                                    const QString &folder)
 {
     std::vector<double> bare, brelko;
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 20; ++i) {
         for (bool plain : {true, false}) {
             QElapsedTimer timer;
             timer.start();
             QProcess process;
             process.start(probe, plain ? QStringList{QStringLiteral("bare")}
-                                       : QStringList{QStringLiteral("brelko"), settings});
+                                       : QStringList{QStringLiteral("brelko"), settings, folder});
             process.waitForFinished(30000);
             (plain ? bare : brelko).push_back(double(timer.nsecsElapsed()) / 1e6);
         }
@@ -154,20 +156,21 @@ int main(int argc, char *argv[])
 
     bool met = true;
     const QString folder1000 = MakeFolder(dir, 1000);
-    const QString folder20000 = MakeFolder(dir, 20000);
+    const QString folder100000 = MakeFolder(dir, 100000);
 
     // Memory first, before any large listing has grown the heap.
     window.openFolder(empty);
     QCoreApplication::processEvents();
     const long before = ResidentKb();
-    window.openFolder(folder20000);
+    window.openFolder(folder100000);
     QCoreApplication::processEvents();
     const long after = ResidentKb();
-    std::printf("memory, 20000 files listed: %+ld KB over an empty list (target < 10240 KB) %s\n",
-                after - before, after - before < 10240 ? "met" : "MISSED");
-    met &= after - before < 10240;
+    constexpr long memoryTargetKb = 40 * 1024;
+    std::printf("memory, 100000 files listed: %+ld KB over an empty list (target < %ld KB) %s\n",
+                after - before, memoryTargetKb, after - before < memoryTargetKb ? "met" : "MISSED");
+    met &= after - before < memoryTargetKb;
 
-    for (const QString &folder : {folder1000, folder20000}) {
+    for (const QString &folder : {folder1000, folder100000}) {
         const int count = SystemFolderLister().mp3Files(folder).size();
         const std::string native = QFile::encodeName(folder).toStdString();
         const double floor = MedianMs([&] { ListFloor(native); });
@@ -186,7 +189,9 @@ int main(int argc, char *argv[])
         }
         std::sort(times.begin(), times.end());
         const QByteArray label = "folder change, " + QByteArray::number(count) + " files";
-        met &= Report(label.constData(), times[times.size() / 2], floor, 3.0);
+        // A large folder is where the listing must stay close to the floor;
+        // a small one is dominated by the model's fixed cost.
+        met &= Report(label.constData(), times[times.size() / 2], floor, count > 1000 ? 2.0 : 3.0);
 
         // A click: choosing two entries in turn, as the list reports a choice.
         const QModelIndex a = list->model()->index(count / 2, 0);
@@ -206,7 +211,8 @@ int main(int argc, char *argv[])
     }
 
     const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/StartupProbe");
-    const auto [bare, brelko] = StartupMs(probe, dir.filePath(QStringLiteral("probe.ini")));
-    met &= Report("start-up to a shown window", brelko, bare, 1.5);
+    const auto [bare, brelko] =
+        StartupMs(probe, dir.filePath(QStringLiteral("probe.ini")), folder1000);
+    met &= Report("start-up to a shown window", brelko, bare, 1.3);
     return met ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -11,6 +12,26 @@ namespace {
 // Big enough to keep the kernel busy, small enough to answer Cancel quickly.
 constexpr size_t ChunkSize = 8 * 1024 * 1024;
 constexpr size_t BufferSize = 1024 * 1024;
+
+// Opens the source without waiting: a FIFO or device put in the file's place
+// after it was examined would block the worker beyond Cancel. Anything that
+// is not a regular file is refused before a byte is read.
+int OpenSource(FileIo &io, const std::string &source)
+{
+    const int in = io.open(source, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (in < 0)
+        return -1;
+    struct stat opened {};
+    const int status = ::fcntl(in, F_GETFL);
+    if (::fstat(in, &opened) != 0 || !S_ISREG(opened.st_mode) || status < 0 ||
+        ::fcntl(in, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        const int error = S_ISREG(opened.st_mode) ? errno : EINVAL;
+        io.close(in);
+        errno = error;
+        return -1;
+    }
+    return in;
+}
 
 bool NeedsReadWrite(int error)
 {
@@ -53,7 +74,7 @@ StepResult FileCopier::writeCopy(const std::string &source, const struct stat &i
                                  const std::string &target, bool flush, const ChunkHandler &onChunk,
                                  std::string &temporary)
 {
-    const int in = io_.open(source, O_RDONLY | O_NOFOLLOW);
+    const int in = OpenSource(io_, source);
     if (in < 0)
         return StepResult::failed(errno, source);
     const int out = createTemporary(ParentPath(target), temporary);

@@ -5,8 +5,6 @@
 
 #include "Id3v2Header.h"
 
-#include <QFile>
-
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -16,7 +14,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -97,25 +94,6 @@ bool ReadAll(int fd, char *data, qint64 size, qint64 &got)
     return true;
 }
 
-// Opens a regular file for reading without ever waiting on a FIFO or device.
-int OpenRegular(const QString &path)
-{
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    const bool examined = ::fstat(fd, &info) == 0;
-    if (!examined || !S_ISREG(info.st_mode)) {
-        const int saved = !examined ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        errno = saved;
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
-}
-
 } // namespace
 
 bool ParseId3v2(const QByteArray &head, Id3v2Texts &texts)
@@ -141,12 +119,13 @@ bool ParseId3v2(const QByteArray &head, Id3v2Texts &texts)
     return true;
 }
 
-Id3v2Read ReadId3v2(const QString &path, Id3v2Texts &texts)
+Id3v2Read ReadId3v2(const FilePath &path, Id3v2Texts &texts)
 {
     texts = Id3v2Texts();
-    const int fd = OpenRegular(path);
-    if (fd < 0)
+    FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY);
+    if (!file.valid())
         return Id3v2Read::Failed;
+    const int fd = file.get();
     QByteArray head(Id3v2Header::Size, '\0');
     qint64 got = 0;
     bool ok = ReadAll(fd, head.data(), head.size(), got);
@@ -161,9 +140,6 @@ Id3v2Read ReadId3v2(const QString &path, Id3v2Texts &texts)
         head.resize(Id3v2Header::Size + rest);
         whole = head.size() == size;
     }
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
     if (!ok)
         return Id3v2Read::Failed;
     if (!tagged)

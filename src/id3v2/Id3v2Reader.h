@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -27,4 +29,4 @@ enum class Id3v2Read { Tag, NoTag, Damaged, Failed };
 
 // Reads the tag at the start of the file. The file is opened read-only and
 // never blocks (a FIFO or device is refused); Failed leaves errno set.
-Id3v2Read ReadId3v2(const QString &path, Id3v2Texts &texts);
+Id3v2Read ReadId3v2(const FilePath &path, Id3v2Texts &texts);

@@ -1,8 +1,9 @@
 #include "ChangeJournal.h"
 
+#include "SafeFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
@@ -17,11 +18,6 @@ namespace {
 
 const QString CurrentName = QStringLiteral("changes.log");
 constexpr qsizetype CompletionBuffer = 1 << 20;
-
-QString AbsolutePath(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 
 QString SystemError()
 {
@@ -38,15 +34,40 @@ void SyncFolder(const QString &folder)
     }
 }
 
-int CountChanges(const QString &path)
+// The journal says which file to put back how: it must be ours. A symbolic
+// link planted in its place, or a file another user owns, is refused rather
+// than followed or trusted.
+FileDescriptor OpenJournalFile(const QString &path, int flags)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    int count = 0;
-    for (const JournalRecord &record : DecodeRecords(file.readAll()))
-        count += record.isChange() ? 1 : 0;
-    return count;
+    FileDescriptor file(::open(QFile::encodeName(path).constData(),
+                               flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+    struct stat info {};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0)
+        return FileDescriptor();
+    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+        errno = EPERM;
+        return FileDescriptor();
+    }
+    const int status = ::fcntl(file.get(), F_GETFL);
+    if (status < 0 || ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+        return FileDescriptor();
+    return file;
+}
+
+QByteArray ReadSegment(const QString &path)
+{
+    const FileDescriptor file = OpenJournalFile(path, O_RDONLY);
+    QByteArray contents;
+    char buffer[1 << 16];
+    ssize_t n = 0;
+    while (file.valid() && (n = ::read(file.get(), buffer, sizeof buffer)) != 0) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        contents.append(buffer, n);
+    }
+    return contents;
 }
 
 bool WriteAll(int fd, const QByteArray &bytes)
@@ -56,9 +77,42 @@ bool WriteAll(int fd, const QByteArray &bytes)
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = ENOSPC;
         if (n <= 0)
             return false;
         done += n;
+    }
+    return true;
+}
+
+int CountChanges(const QString &path)
+{
+    int count = 0;
+    for (const JournalRecord &record : DecodeRecords(ReadSegment(path)))
+        count += record.isChange() ? 1 : 0;
+    return count;
+}
+
+// Creates the state folder and any missing parent private to the user
+// (0700): the journal holds the names of the user's files. An existing
+// folder must belong to the user.
+bool MakePrivateFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    qsizetype slash = 0;
+    do {
+        slash = path.indexOf('/', slash + 1);
+        const QByteArray prefix = slash < 0 ? path : path.left(slash);
+        if (::mkdir(prefix.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    } while (slash >= 0);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
+        errno = EPERM;
+        return false;
     }
     return true;
 }
@@ -98,20 +152,22 @@ QString ChangeJournal::segmentPath(int index) const
     return index == 0 ? current : current + QLatin1Char('.') + QString::number(index);
 }
 
-bool ChangeJournal::prepareWrite(const QString &path, JournalRecord &record)
+bool ChangeJournal::prepareWrite(const FilePath &path, JournalRecord &record)
 {
     record = JournalRecord();
     record.type = JournalRecord::Type::Write;
-    record.path = AbsolutePath(path);
-    return ReadFileState(path, record.state);
+    if (!ReadFileState(path, record.state))
+        return false;
+    record.path = ResolvedPath(path);
+    return !record.path.isEmpty();
 }
 
-JournalRecord ChangeJournal::prepareRename(const QString &folder, const QString &oldName,
-                                           const QString &newName)
+JournalRecord ChangeJournal::prepareRename(const FilePath &folder, const FilePath &oldName,
+                                           const FilePath &newName)
 {
     JournalRecord record;
     record.type = JournalRecord::Type::Rename;
-    record.path = AbsolutePath(folder);
+    record.path = folder;
     record.oldName = oldName;
     record.newName = newName;
     return record;
@@ -120,6 +176,7 @@ JournalRecord ChangeJournal::prepareRename(const QString &folder, const QString 
 void ChangeJournal::fail(const QString &what)
 {
     error_ = what + QStringLiteral(": ") + SystemError();
+    failed_ = true;
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
@@ -133,12 +190,11 @@ bool ChangeJournal::lockCurrent()
     const QByteArray current = QFile::encodeName(segmentPath(0));
     for (int attempt = 0; attempt < 8; ++attempt) {
         if (fd_ < 0) {
-            if (!QDir().mkpath(folder_)) {
-                errno = EACCES;
-                fail(QStringLiteral("cannot create ") + folder_);
+            if (!MakePrivateFolder(folder_)) {
+                fail(QStringLiteral("cannot use ") + folder_);
                 return false;
             }
-            fd_ = ::open(current.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+            fd_ = OpenJournalFile(segmentPath(0), O_RDWR | O_APPEND | O_CREAT).release();
             if (fd_ < 0) {
                 fail(QStringLiteral("cannot open ") + segmentPath(0));
                 return false;
@@ -150,7 +206,7 @@ bool ChangeJournal::lockCurrent()
         }
         struct stat open {};
         struct stat named {};
-        if (::fstat(fd_, &open) != 0 || ::stat(current.constData(), &named) != 0 ||
+        if (::fstat(fd_, &open) != 0 || ::lstat(current.constData(), &named) != 0 ||
             open.st_ino != named.st_ino || open.st_dev != named.st_dev) {
             ::close(fd_);
             fd_ = -1;
@@ -175,6 +231,24 @@ bool ChangeJournal::lockCurrent()
     return false;
 }
 
+// The highest number among the segments set aside; 0 when there are none.
+// Numbers may be missing (a crash in the middle of a rotation), so the
+// folder is listed rather than counted up to the first gap.
+int ChangeJournal::highestSegment() const
+{
+    int highest = 0;
+    const QString prefix = CurrentName + QLatin1Char('.');
+    const QStringList names = QDir(folder_).entryList({prefix + QLatin1Char('*')},
+                                                      QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        bool number = false;
+        const int index = name.mid(prefix.size()).toInt(&number);
+        if (number && index > highest)
+            highest = index;
+    }
+    return highest;
+}
+
 void ChangeJournal::unlock()
 {
     if (fd_ >= 0)
@@ -185,12 +259,12 @@ void ChangeJournal::unlock()
 // and drops the segments no longer needed for the last maxChanges changes.
 void ChangeJournal::rotate()
 {
-    int highest = 0;
-    while (QFile::exists(segmentPath(highest + 1)))
-        ++highest;
+    const int highest = highestSegment();
+    struct stat info {};
     for (int i = highest; i >= 0; --i)
-        ::rename(QFile::encodeName(segmentPath(i)).constData(),
-                 QFile::encodeName(segmentPath(i + 1)).constData());
+        if (::lstat(QFile::encodeName(segmentPath(i)).constData(), &info) == 0)
+            ::rename(QFile::encodeName(segmentPath(i)).constData(),
+                     QFile::encodeName(segmentPath(i + 1)).constData());
     int kept = 0;
     for (int i = 1; i <= highest + 1; ++i) {
         if (kept >= limits_.maxChanges)
@@ -215,26 +289,44 @@ bool ChangeJournal::append(const QByteArray &lines)
     return true;
 }
 
+// Says whether everything handed over since the last flush is on disk. A
+// failure is reported once: the next changes get a fresh start (the
+// descriptor is opened again), so a passing fault does not poison the rest
+// of the process.
 bool ChangeJournal::flush()
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     writeCompletions();
-    if (!unflushed_ || fd_ < 0)
-        return error_.isEmpty();
-    unflushed_ = false;
-    if (::fdatasync(fd_) != 0) {
-        fail(QStringLiteral("cannot flush ") + segmentPath(0));
+    if (unflushed_ && fd_ >= 0) {
+        unflushed_ = false;
+        if (::fdatasync(fd_) != 0)
+            fail(QStringLiteral("cannot flush ") + segmentPath(0));
+    }
+    const bool ok = !failed_;
+    failed_ = false;
+    return ok;
+}
+
+bool ChangeJournal::ready()
+{
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
+    if (!lockCurrent()) {
+        failed_ = false;
         return false;
     }
+    unlock();
     return true;
 }
 
 bool ChangeJournal::record(QVector<JournalRecord> &changes)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     QByteArray lines;
     for (JournalRecord &change : changes) {
         change.id = QRandomGenerator::global()->generate64() | 1; // never 0
         lines += EncodeRecord(change);
     }
+    failed_ = false; // an earlier failure was reported by its own call
     if (!append(lines) || !flush()) {
         for (JournalRecord &change : changes)
             change.id = 0;
@@ -245,6 +337,7 @@ bool ChangeJournal::record(QVector<JournalRecord> &changes)
 
 bool ChangeJournal::record(JournalRecord &change)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     QVector<JournalRecord> one{change};
     const bool ok = record(one);
     change.id = one.first().id;
@@ -253,15 +346,22 @@ bool ChangeJournal::record(JournalRecord &change)
 
 void ChangeJournal::markDone(const JournalRecord &change)
 {
+    FileState after;
+    ReadFileState(change.type == JournalRecord::Type::Rename ? JoinPath(change.path, change.newName)
+                                                             : change.path,
+                  after);
+    markDone(change, after);
+}
+
+void ChangeJournal::markDone(const JournalRecord &change, const FileState &after)
+{
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     if (change.id == 0)
         return;
     JournalRecord done;
     done.type = JournalRecord::Type::Done;
     done.id = change.id;
-    const QString path = change.type == JournalRecord::Type::Rename
-                             ? change.path + QLatin1Char('/') + change.newName
-                             : change.path;
-    ReadFileState(path, done.state);
+    done.state = after;
     // Completions wait in memory and go out together: written between the
     // per-file flushes of a batch, each would drag the journal's growth into
     // that file's flush. Losing them in a crash costs only the undo of those
@@ -281,7 +381,7 @@ void ChangeJournal::writeCompletions()
     // atomic, so completions skip the lock and the rotation check. Should
     // another process set that file aside meanwhile, they land in the older
     // segment, which is read all the same.
-    if (fd_ >= 0 && error_.isEmpty()) {
+    if (fd_ >= 0) {
         if (WriteAll(fd_, lines))
             unflushed_ = true;
         else
@@ -291,12 +391,13 @@ void ChangeJournal::writeCompletions()
     append(lines);
 }
 
-JournalRecord ChangeJournal::markUndone(quint64 id, const QString &path)
+JournalRecord ChangeJournal::markUndone(quint64 id, const FileState &left)
 {
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     JournalRecord undone;
     undone.type = JournalRecord::Type::Undone;
     undone.id = id;
-    ReadFileState(path, undone.state);
+    undone.state = left;
     writeCompletions(); // keep the lines in the order things happened
     append(EncodeRecord(undone));
     return undone;
@@ -305,14 +406,8 @@ JournalRecord ChangeJournal::markUndone(quint64 id, const QString &path)
 QVector<JournalRecord> ChangeJournal::readAll() const
 {
     QVector<JournalRecord> records;
-    int oldest = 0;
-    while (QFile::exists(segmentPath(oldest + 1)))
-        ++oldest;
-    for (int i = oldest; i >= 0; --i) {
-        QFile file(segmentPath(i));
-        if (file.open(QIODevice::ReadOnly))
-            records += DecodeRecords(file.readAll());
-    }
+    for (int i = highestSegment(); i >= 0; --i)
+        records += DecodeRecords(ReadSegment(segmentPath(i)));
     // Only the last maxChanges changes count; older lines are left over from
     // a segment that is kept for its newer part.
     int changes = 0;

@@ -2,8 +2,12 @@
 
 #include "JournalRecord.h"
 
+#include "SafeFile.h"
+
 #include <QString>
 #include <QVector>
+
+#include <mutex>
 
 // A record, kept under the user's state folder, of what each tag write and
 // rename replaced, so that the change can be taken back later. Every change
@@ -31,9 +35,12 @@ public:
 
     // What a tag write is about to replace, read from the file now. False,
     // with errno set, when the file cannot be examined.
-    static bool prepareWrite(const QString &path, JournalRecord &record);
-    static JournalRecord prepareRename(const QString &folder, const QString &oldName,
-                                       const QString &newName);
+    // The file is journaled under its folder as the kernel resolves it (see
+    // ResolvedPath), plus its name.
+    static bool prepareWrite(const FilePath &path, JournalRecord &record);
+    // folder: the absolute path of the folder as resolved (FolderPath).
+    static JournalRecord prepareRename(const FilePath &folder, const FilePath &oldName,
+                                       const FilePath &newName);
 
     // Appends the changes, giving each its id, and flushes them to disk with
     // one flush. False when the journal cannot be written (error() says why):
@@ -46,10 +53,18 @@ public:
     // and written by flush() (or when much has gathered), so a batch needs
     // only one flush at its end.
     void markDone(const JournalRecord &change);
-    // Notes that the change `id` was taken back, leaving the file at path.
-    // Returns the state written, for a caller that keeps a history.
-    JournalRecord markUndone(quint64 id, const QString &path);
+    // The same with the state the write left, as read under the file's lock
+    // (TagEditOutcome::after): read later, it could be another writer's.
+    void markDone(const JournalRecord &change, const FileState &after);
+    // Notes that the change `id` was taken back, leaving the file as `left`.
+    // Returns the record written, for a caller that keeps a history.
+    JournalRecord markUndone(quint64 id, const FileState &left);
+    // True when everything handed over since the last flush is on disk.
+    // A failure is reported once; later changes start afresh.
     bool flush();
+    // Whether the journal can be opened and locked for writing now, for a
+    // change that must not be made unrecorded (undo).
+    bool ready();
 
     // The undamaged records of the last maxChanges changes, oldest first.
     QVector<JournalRecord> readAll() const;
@@ -58,6 +73,7 @@ public:
 
 private:
     QString segmentPath(int index) const;
+    int highestSegment() const;
     bool lockCurrent();
     void unlock();
     void rotate();
@@ -69,6 +85,9 @@ private:
     Limits limits_;
     int fd_ = -1;
     bool unflushed_ = false;
+    bool failed_ = false;    // something since the last flush did not get written
     QByteArray completions_; // completion lines not yet written
     QString error_;
+    // Writers of one batch may run on several threads at once.
+    std::recursive_mutex mutex_;
 };

@@ -2,13 +2,7 @@
 
 #include "Id3v1Tag.h"
 
-#include <QFile>
 #include <QList>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,36 +41,6 @@ bool KnownType(char c)
 
 } // namespace
 
-bool ReadFileState(const QString &path, FileState &state)
-{
-    state = FileState();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0;
-    if (ok && !S_ISREG(info.st_mode)) {
-        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-        ok = false;
-    }
-    if (ok) {
-        state.size = info.st_size;
-        state.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        if (state.size >= Id3v1Tag::Size) {
-            state.trailer.resize(Id3v1Tag::Size);
-            const ssize_t n = ::pread(fd, state.trailer.data(), Id3v1Tag::Size,
-                                      off_t(state.size - Id3v1Tag::Size));
-            ok = n == Id3v1Tag::Size;
-        }
-    }
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-    if (!ok)
-        state = FileState();
-    return ok;
-}
-
 quint32 Crc32(const QByteArray &data)
 {
     static const auto table = [] {
@@ -100,9 +64,9 @@ QByteArray EncodeRecord(const JournalRecord &record)
     QByteArray line;
     line += char(record.type);
     line += ' ' + QByteArray::number(record.id);
-    line += ' ' + EncodeBytes(QFile::encodeName(record.path));
-    line += ' ' + EncodeBytes(QFile::encodeName(record.oldName));
-    line += ' ' + EncodeBytes(QFile::encodeName(record.newName));
+    line += ' ' + EncodeBytes(record.path);
+    line += ' ' + EncodeBytes(record.oldName);
+    line += ' ' + EncodeBytes(record.newName);
     line += ' ' + QByteArray::number(record.state.size);
     line += ' ' + QByteArray::number(record.state.mtimeNs);
     line += ' ' + EncodeBytes(record.state.trailer);
@@ -126,14 +90,10 @@ bool DecodeRecord(const QByteArray &line, JournalRecord &record)
     JournalRecord r;
     r.type = JournalRecord::Type(fields[0][0]);
     r.id = fields[1].toULongLong(&ok);
-    QByteArray path, oldName, newName;
-    if (!ok || !DecodeBytes(fields[2], path) || !DecodeBytes(fields[3], oldName) ||
-        !DecodeBytes(fields[4], newName) || !DecodeNumber(fields[5], r.state.size) ||
+    if (!ok || !DecodeBytes(fields[2], r.path) || !DecodeBytes(fields[3], r.oldName) ||
+        !DecodeBytes(fields[4], r.newName) || !DecodeNumber(fields[5], r.state.size) ||
         !DecodeNumber(fields[6], r.state.mtimeNs) || !DecodeBytes(fields[7], r.state.trailer))
         return false;
-    r.path = QFile::decodeName(path);
-    r.oldName = QFile::decodeName(oldName);
-    r.newName = QFile::decodeName(newName);
     record = r;
     return true;
 }

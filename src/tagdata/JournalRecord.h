@@ -1,26 +1,9 @@
 #pragma once
 
+#include "TagFile.h"
+
 #include <QByteArray>
-#include <QString>
 #include <QVector>
-
-// What a file looked like at one moment: enough to tell later whether anyone
-// touched it since.
-struct FileState {
-    qint64 size = -1; // -1: the file could not be examined
-    qint64 mtimeNs = 0;
-    QByteArray trailer; // its last 128 bytes; empty when it is shorter
-
-    bool operator==(const FileState &other) const
-    {
-        return size == other.size && mtimeNs == other.mtimeNs && trailer == other.trailer;
-    }
-    bool operator!=(const FileState &other) const { return !(*this == other); }
-};
-
-// Reads the state of a regular file. False (with errno set) when it cannot be
-// opened or is not a regular file.
-bool ReadFileState(const QString &path, FileState &state);
 
 // One line of the change journal.
 //  Write   a tag write is about to happen: the file, its length and trailer.
@@ -31,9 +14,11 @@ struct JournalRecord {
     enum class Type : char { Write = 'W', Rename = 'R', Done = 'D', Undone = 'U' };
     Type type = Type::Write;
     quint64 id = 0;
-    QString path; // Write: the file; Rename: the folder
-    QString oldName;
-    QString newName;
+    // Bytes as the kernel takes them, absolute, resolved as the kernel
+    // resolved them when the change was made.
+    FilePath path; // Write: the file; Rename: the folder
+    FilePath oldName;
+    FilePath newName;
     FileState state; // Write: before the change; Done/Undone: after it
 
     bool isChange() const { return type == Type::Write || type == Type::Rename; }

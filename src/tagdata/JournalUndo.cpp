@@ -3,10 +3,6 @@
 #include "Id3v1Tag.h"
 #include "TagRename.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,10 +11,9 @@
 
 namespace {
 
-QString RenamedPath(const JournalRecord &rename, bool afterChange)
+FilePath RenamedPath(const JournalRecord &rename, bool afterChange)
 {
-    return QDir::cleanPath(rename.path + QLatin1Char('/') +
-                           (afterChange ? rename.newName : rename.oldName));
+    return JoinPath(rename.path, afterChange ? rename.newName : rename.oldName);
 }
 
 QString Reason(int error)
@@ -38,35 +33,53 @@ QString Difference(const FileState &now, const FileState &expected)
     return QString();
 }
 
-// Puts back the trailer and length that a write replaced. The file is checked
-// once more under the open descriptor so nothing slips in between.
-QString RestoreWrite(const QString &path, const FileState &before, const FileState &expected)
+// Puts back the trailer and length that a write replaced. The file is
+// checked under its tag lock through the descriptor that is written, so no
+// edit can slip in between the check and the write.
+QString RestoreWrite(const FilePath &where, const FileState &before, const FileState &expected,
+                     FileState &left)
 {
     const bool overwrite = before.size == expected.size && before.trailer.size() == Id3v1Tag::Size;
     const bool append = before.size + Id3v1Tag::Size == expected.size;
     if (!overwrite && !append)
         return QStringLiteral("the journal entry for it does not fit the file");
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    const FileDescriptor file = OpenLocked(where);
+    FileState now;
+    if (!file.valid() || !ReadFileStateOf(file.get(), now))
+        return Reason(errno);
+    const QString difference = Difference(now, expected);
+    if (!difference.isEmpty())
+        return difference;
+    const bool ok = (overwrite ? ::pwrite(file.get(), before.trailer.constData(), Id3v1Tag::Size,
+                                          off_t(expected.size - Id3v1Tag::Size)) == Id3v1Tag::Size
+                               : ::ftruncate(file.get(), off_t(before.size)) == 0) &&
+                    ::fsync(file.get()) == 0;
+    if (!ok)
+        return Reason(errno);
+    ReadFileStateOf(file.get(), left);
+    return QString();
+}
+
+QString RestoreName(const JournalRecord &rename, FileState &left)
+{
+    const FileDescriptor folder(
+        ::open(rename.path.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    if (!folder.valid())
         return Reason(errno);
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && info.st_size == expected.size;
-    if (ok && overwrite)
-        ok = ::pwrite(fd, before.trailer.constData(), Id3v1Tag::Size,
-                      off_t(expected.size - Id3v1Tag::Size)) == Id3v1Tag::Size;
-    else if (ok)
-        ok = ::ftruncate(fd, off_t(before.size)) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    return ok ? QString() : Reason(error);
+    if (::fstatat(folder.get(), rename.oldName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return QStringLiteral("\"%1\" exists").arg(DisplayPath(rename.oldName));
+    if (!RenameInFolder(folder.get(), rename.newName, rename.oldName))
+        return Reason(errno);
+    ReadFileState(RenamedPath(rename, false), left);
+    return QString();
 }
 
 } // namespace
 
-QString JournalPath(const QString &path)
+FilePath JournalPath(const FilePath &path)
 {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return ResolvedPath(path);
 }
 
 JournalHistory::JournalHistory(const QVector<JournalRecord> &records)
@@ -92,8 +105,8 @@ void JournalHistory::apply(const JournalRecord &record)
             stacks_[change.path].append(change.id);
             expected_.insert(change.path, record.state);
         } else {
-            const QString from = RenamedPath(change, false);
-            const QString to = RenamedPath(change, true);
+            const FilePath from = RenamedPath(change, false);
+            const FilePath to = RenamedPath(change, true);
             QVector<quint64> stack = stacks_.take(from);
             stack.append(change.id);
             stacks_.insert(to, stack);
@@ -107,7 +120,7 @@ void JournalHistory::apply(const JournalRecord &record)
     if (found == changes_.constEnd())
         return;
     const JournalRecord change = *found;
-    const QString at = change.type == Type::Write ? change.path : RenamedPath(change, true);
+    const FilePath at = change.type == Type::Write ? change.path : RenamedPath(change, true);
     QVector<quint64> &stack = stacks_[at];
     if (stack.isEmpty() || stack.last() != change.id)
         return;
@@ -117,71 +130,70 @@ void JournalHistory::apply(const JournalRecord &record)
         expected_.insert(at, record.state);
         return;
     }
-    const QString back = RenamedPath(change, false);
+    const FilePath back = RenamedPath(change, false);
     stacks_.insert(back, stacks_.take(at));
     expected_.remove(at);
     expected_.insert(back, record.state);
 }
 
-const JournalRecord *JournalHistory::lastChange(const QString &path) const
+const JournalRecord *JournalHistory::lastChange(const FilePath &where) const
 {
-    const auto stack = stacks_.constFind(JournalPath(path));
+    const auto stack = stacks_.constFind(where);
     if (stack == stacks_.constEnd() || stack->isEmpty())
         return nullptr;
     const auto change = changes_.constFind(stack->last());
     return change == changes_.constEnd() ? nullptr : &*change;
 }
 
-FileState JournalHistory::expectedState(const QString &path) const
+FileState JournalHistory::expectedState(const FilePath &where) const
 {
-    return expected_.value(JournalPath(path));
+    return expected_.value(where);
 }
 
-UndoOutcome UndoLastChange(ChangeJournal &journal, JournalHistory &history, const QString &path)
+UndoOutcome UndoLastChange(ChangeJournal &journal, JournalHistory &history, const FilePath &path)
 {
     UndoOutcome outcome;
     outcome.path = path;
-    const JournalRecord *found = history.lastChange(path);
+    const FilePath where = JournalPath(path);
+    const JournalRecord *found = where.isEmpty() ? nullptr : history.lastChange(where);
     if (!found) {
-        outcome.message = QStringLiteral("no change by Brelko is recorded for it");
+        FileState now;
+        outcome.message = ReadFileState(path, now)
+                              ? QStringLiteral("no change by Brelko is recorded for it")
+                              : Reason(errno);
         return outcome;
     }
     const JournalRecord change = *found;
-    const FileState expected = history.expectedState(path);
+    const FileState expected = history.expectedState(where);
     FileState now;
-    if (!ReadFileState(path, now)) {
+    if (!ReadFileState(where, now)) {
         outcome.message = Reason(errno);
         return outcome;
     }
-    const QString difference = Difference(now, expected);
-    if (!difference.isEmpty()) {
-        outcome.message = QStringLiteral("cannot undo: ") + difference;
+    QString failure = Difference(now, expected);
+    // An undo the journal cannot record would leave the history wrong: the
+    // next undo of the file would refuse for a reason that is not true.
+    // Better not to start.
+    if (failure.isEmpty() && !journal.ready())
+        failure = QStringLiteral("the journal cannot record it (%1)").arg(journal.error());
+    FileState left;
+    if (failure.isEmpty() && change.type == JournalRecord::Type::Write)
+        failure = RestoreWrite(where, change.state, expected, left);
+    else if (failure.isEmpty())
+        failure = RestoreName(change, left);
+    if (!failure.isEmpty()) {
+        outcome.message = QStringLiteral("cannot undo: ") + failure;
         return outcome;
     }
-
-    QString where = JournalPath(path);
     if (change.type == JournalRecord::Type::Write) {
-        const QString failure = RestoreWrite(where, change.state, expected);
-        if (!failure.isEmpty()) {
-            outcome.message = QStringLiteral("cannot undo: ") + failure;
-            return outcome;
-        }
         outcome.message = QStringLiteral("tag write undone");
     } else {
-        if (QFileInfo::exists(RenamedPath(change, false))) {
-            outcome.message = QStringLiteral("cannot undo: \"%1\" exists").arg(change.oldName);
-            return outcome;
-        }
-        if (!RenameInFolder(change.path, change.newName, change.oldName)) {
-            outcome.message = QStringLiteral("cannot undo: ") + Reason(errno);
-            return outcome;
-        }
-        where = RenamedPath(change, false);
-        outcome.path = QDir(QFileInfo(path).path()).filePath(change.oldName);
-        outcome.message = QStringLiteral("rename undone, now \"%1\"").arg(change.oldName);
+        outcome.path = path.left(path.lastIndexOf('/') + 1) + change.oldName;
+        outcome.message =
+            QStringLiteral("rename undone, now \"%1\"").arg(DisplayPath(change.oldName));
     }
-    history.apply(journal.markUndone(change.id, where));
-    journal.flush();
+    history.apply(journal.markUndone(change.id, left));
+    outcome.recorded = journal.flush();
     outcome.undone = true;
     return outcome;
 }

@@ -1,9 +1,8 @@
 #include "TagFile.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,42 +21,12 @@ int TagFileIo::ftruncate(int fd, off_t length)
     return ::ftruncate(fd, length);
 }
 
-namespace {
-
-// Closes the descriptor on every path out of a read or write.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // close() can report a deferred write error (NFS, some FUSE mounts).
-    bool close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-int OpenExisting(const QString &path, int flags)
+int TagFileIo::close(int fd)
 {
-    const QByteArray native = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return ::close(fd);
 }
+
+namespace {
 
 bool ReadExactly(int fd, char *data, size_t size, off_t offset)
 {
@@ -66,6 +35,8 @@ bool ReadExactly(int fd, char *data, size_t size, off_t offset)
         const ssize_t n = ::pread(fd, data + done, size - done, offset + off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO; // the file shrank under us
         if (n <= 0)
             return false;
         done += size_t(n);
@@ -80,26 +51,13 @@ bool WriteExactly(TagFileIo &io, int fd, const char *data, size_t size, off_t of
         const ssize_t n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = ENOSPC;
         if (n <= 0)
             return false;
         done += size_t(n);
     }
     return true;
-}
-
-// Regular files only: a device or FIFO has no trailer to speak of.
-bool RegularFileSize(int fd, off_t &size)
-{
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    size = info.st_size;
-    return true;
-}
-
-bool StartsWithMarker(const QByteArray &trailer)
-{
-    return trailer.startsWith("TAG");
 }
 
 // ID3v1.1 keeps a track number in the comment's last two bytes (a zero, then
@@ -116,63 +74,138 @@ void KeepTrack(const QByteArray &oldTrailer, QByteArray &newTrailer)
     newTrailer[trackAt] = oldTrailer.at(trackAt);
 }
 
+bool Lock(int fd)
+{
+    // No retry on EINTR: a signal while waiting for another writer is the
+    // user asking to stop, and the caller reports it as such.
+    return ::flock(fd, LOCK_EX) == 0;
+}
+
+// Writes the new trailer over the old one or after the audio; on failure
+// puts the file back and says whether that worked.
+bool WriteTrailer(TagFileIo &io, int fd, const FileState &before, const QByteArray &trailer,
+                  TagEditOutcome &outcome)
+{
+    const bool overwrite = before.trailer.startsWith("TAG");
+    const off_t position = off_t(overwrite ? before.size - Id3v1Tag::Size : before.size);
+    if (WriteExactly(io, fd, trailer.constData(), size_t(trailer.size()), position) &&
+        io.fsync(fd) == 0)
+        return true;
+    outcome.error = errno ? errno : EIO;
+    // Cut a partial append, or restore the trailer we were replacing.
+    outcome.restored =
+        (overwrite ? WriteExactly(io, fd, before.trailer.constData(), Id3v1Tag::Size, position)
+                   : io.ftruncate(fd, off_t(before.size)) == 0) &&
+        io.fsync(fd) == 0;
+    return false;
+}
+
 } // namespace
 
-bool ReadTag(const QString &path, Id3v1Tag &tag)
+bool ReadFileStateOf(int fd, FileState &state)
 {
-    FileDescriptor file(OpenExisting(path, O_RDONLY));
-    if (!file.valid())
+    state = FileState();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
         return false;
-    off_t size = 0;
-    if (!RegularFileSize(file.get(), size) || size < Id3v1Tag::Size)
+    FileState read;
+    read.size = info.st_size;
+    read.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    if (read.size >= Id3v1Tag::Size) {
+        read.trailer.resize(Id3v1Tag::Size);
+        if (!ReadExactly(fd, read.trailer.data(), Id3v1Tag::Size,
+                         off_t(read.size - Id3v1Tag::Size)))
+            return false;
+    }
+    state = read;
+    return true;
+}
+
+bool ReadFileState(const FilePath &path, FileState &state)
+{
+    state = FileState();
+    const FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY);
+    return file.valid() && ReadFileStateOf(file.get(), state);
+}
+
+bool ReadTag(const FilePath &path, Id3v1Tag &tag)
+{
+    FileState state;
+    if (!ReadFileState(path, state) || state.trailer.isEmpty())
         return false;
-    QByteArray trailer(Id3v1Tag::Size, Qt::Uninitialized);
-    if (!ReadExactly(file.get(), trailer.data(), Id3v1Tag::Size, size - Id3v1Tag::Size))
-        return false;
-    tag = Id3v1Tag::parse(trailer);
+    tag = Id3v1Tag::parse(state.trailer);
     return tag.hasHeader();
 }
 
-bool WriteTag(const QString &path, Id3v1Tag &tag)
+bool ReadTag(const QString &path, Id3v1Tag &tag)
+{
+    return ReadTag(ToFilePath(path), tag);
+}
+
+FileDescriptor OpenLocked(const FilePath &path)
+{
+    FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDWR);
+    if (file.valid() && !Lock(file.get()))
+        return FileDescriptor();
+    return file;
+}
+
+TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor)
+{
+    TagFileIo io;
+    return EditTag(path, editor, io);
+}
+
+TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor, TagFileIo &io)
+{
+    TagEditOutcome outcome;
+    FileDescriptor file = OpenLocked(path);
+    if (!file.valid() || !ReadFileStateOf(file.get(), outcome.before)) {
+        outcome.error = errno ? errno : EIO;
+        return outcome;
+    }
+    const FileState &before = outcome.before;
+    const bool hadTag = before.trailer.startsWith("TAG");
+    Id3v1Tag tag = hadTag ? Id3v1Tag::parse(before.trailer) : Id3v1Tag();
+    if (!editor(before, tag))
+        return outcome;
+    tag.Header = QStringLiteral("TAG");
+    QByteArray trailer = tag.render();
+    if (hadTag)
+        KeepTrack(before.trailer, trailer);
+    errno = 0;
+    if (!WriteTrailer(io, file.get(), before, trailer, outcome))
+        return outcome;
+    // The data is on disk: what close() reports now (a deferred error of a
+    // network file system) can no longer undo the write, so it is not a
+    // failure of this one.
+    outcome.written = true;
+    ReadFileStateOf(file.get(), outcome.after);
+    io.close(file.release());
+    return outcome;
+}
+
+bool WriteTag(const FilePath &path, Id3v1Tag &tag, TagFileIo &io)
+{
+    tag.Header = QStringLiteral("TAG");
+    const Id3v1Tag replacement = tag;
+    return EditTag(
+               path,
+               [&replacement](const FileState &, Id3v1Tag &current) {
+                   current = replacement;
+                   return true;
+               },
+               io)
+        .written;
+}
+
+bool WriteTag(const FilePath &path, Id3v1Tag &tag)
 {
     TagFileIo io;
     return WriteTag(path, tag, io);
 }
 
-bool WriteTag(const QString &path, Id3v1Tag &tag, TagFileIo &io)
+bool WriteTag(const QString &path, Id3v1Tag &tag)
 {
-    FileDescriptor file(OpenExisting(path, O_RDWR));
-    if (!file.valid())
-        return false;
-    off_t size = 0;
-    if (!RegularFileSize(file.get(), size))
-        return false;
-
-    QByteArray oldTrailer;
-    if (size >= Id3v1Tag::Size) {
-        oldTrailer.resize(Id3v1Tag::Size);
-        if (!ReadExactly(file.get(), oldTrailer.data(), Id3v1Tag::Size, size - Id3v1Tag::Size))
-            return false;
-    }
-    const bool overwrite = StartsWithMarker(oldTrailer);
-    const off_t position = overwrite ? size - Id3v1Tag::Size : size;
-
-    tag.Header = QStringLiteral("TAG");
-    QByteArray trailer = tag.render();
-    if (overwrite)
-        KeepTrack(oldTrailer, trailer);
-
-    const bool written = WriteExactly(io, file.get(), trailer.constData(), trailer.size(), position)
-                         && io.fsync(file.get()) == 0;
-    if (!written) {
-        // Put the file back as it was: cut a partial append, or restore the
-        // trailer we were replacing.
-        if (overwrite)
-            WriteExactly(io, file.get(), oldTrailer.constData(), oldTrailer.size(), position);
-        else
-            io.ftruncate(file.get(), size);
-        io.fsync(file.get());
-        return false;
-    }
-    return file.close();
+    return WriteTag(ToFilePath(path), tag);
 }

@@ -1,8 +1,5 @@
 #include "TagRename.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -11,57 +8,59 @@
 
 namespace {
 
-QByteArray NativePath(const QString &folder, const QString &name)
-{
-    return QFile::encodeName(QDir(folder).filePath(name));
-}
-
 // Atomic rename that fails with EEXIST instead of replacing. Falls back to
 // link + unlink on file systems without RENAME_NOREPLACE.
-bool RenameNoReplace(const QByteArray &from, const QByteArray &to)
+bool RenameNoReplace(int folder, const FilePath &from, const FilePath &to)
 {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(folder, from.constData(), folder, to.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    if (::link(from.constData(), to.constData()) != 0)
+    if (::linkat(folder, from.constData(), folder, to.constData(), 0) != 0)
         return false;
-    if (::unlink(from.constData()) == 0)
+    if (::unlinkat(folder, from.constData(), 0) == 0)
         return true;
     // Leave the file under its old name only, as a failed rename should.
     const int error = errno;
-    ::unlink(to.constData());
+    ::unlinkat(folder, to.constData(), 0);
     errno = error;
     return false;
 }
 
-bool SameFile(const QByteArray &a, const QByteArray &b)
+bool SameFile(int folder, const FilePath &a, const FilePath &b)
 {
     struct stat sa {};
     struct stat sb {};
-    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 &&
+    return ::fstatat(folder, a.constData(), &sa, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(folder, b.constData(), &sb, AT_SYMLINK_NOFOLLOW) == 0 &&
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // On a case-insensitive file system the new name is taken by the file
 // itself; step aside through a free temporary name in the same folder.
-bool RenameThroughTemporary(const QString &folder, const QByteArray &from, const QByteArray &to)
+bool RenameThroughTemporary(int folder, const FilePath &from, const FilePath &to)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString temporary =
-            QStringLiteral(".brelko-rename-%1-%2.tmp").arg(::getpid()).arg(attempt);
-        const QByteArray middle = NativePath(folder, temporary);
-        if (!RenameNoReplace(from, middle)) {
+        const FilePath middle = ".brelko-rename-" + QByteArray::number(::getpid()) + '-' +
+                                QByteArray::number(attempt) + ".tmp";
+        if (!RenameNoReplace(folder, from, middle)) {
             if (errno == EEXIST)
                 continue;
             return false;
         }
-        if (RenameNoReplace(middle, to))
+        if (RenameNoReplace(folder, middle, to))
             return true;
-        RenameNoReplace(middle, from); // put it back under its old name
+        const int error = errno;
+        RenameNoReplace(folder, middle, from); // put it back under its old name
+        errno = error;
         return false;
     }
     return false;
+}
+
+bool OnlyCaseDiffers(const FilePath &a, const FilePath &b)
+{
+    return QString::fromUtf8(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -92,20 +91,37 @@ bool IsPlainFileName(const QString &name)
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-bool RenameInFolder(const QString &folder, const QString &oldName, const QString &newName)
+bool IsPlainFileName(const FilePath &name)
 {
-    if (folder.isEmpty() || !IsPlainFileName(oldName) || !IsPlainFileName(newName))
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
+           !name.contains('\0');
+}
+
+bool RenameInFolder(int folder, const FilePath &oldName, const FilePath &newName)
+{
+    if (folder < 0 || !IsPlainFileName(oldName) || !IsPlainFileName(newName)) {
+        errno = EINVAL;
         return false;
-    const QByteArray from = NativePath(folder, oldName);
-    const QByteArray to = NativePath(folder, newName);
+    }
     if (oldName == newName) {
         struct stat info {};
-        return ::lstat(from.constData(), &info) == 0;
+        return ::fstatat(folder, oldName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
     }
-    if (RenameNoReplace(from, to))
+    if (RenameNoReplace(folder, oldName, newName))
         return true;
-    const bool onlyCaseDiffers = oldName.compare(newName, Qt::CaseInsensitive) == 0;
-    if (errno == EEXIST && onlyCaseDiffers && SameFile(from, to))
-        return RenameThroughTemporary(folder, from, to);
+    if (errno == EEXIST && OnlyCaseDiffers(oldName, newName) && SameFile(folder, oldName, newName))
+        return RenameThroughTemporary(folder, oldName, newName);
     return false;
+}
+
+bool RenameInFolder(const FilePath &folder, const FilePath &oldName, const FilePath &newName)
+{
+    const FileDescriptor opened(::open(folder.isEmpty() ? "" : folder.constData(),
+                                       O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+    return opened.valid() && RenameInFolder(opened.get(), oldName, newName);
+}
+
+bool RenameInFolder(const QString &folder, const QString &oldName, const QString &newName)
+{
+    return RenameInFolder(ToFilePath(folder), ToFilePath(oldName), ToFilePath(newName));
 }

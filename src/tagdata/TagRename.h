@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeFile.h"
+
 #include <QString>
 
 enum class RenameOrder { TitleArtist = 0, ArtistTitle = 1 };
@@ -23,3 +25,8 @@ bool IsPlainFileName(const QString &name);
 // new name "exists" because it is the same file. False on any failure, with
 // the file left under its old name.
 bool RenameInFolder(const QString &folder, const QString &oldName, const QString &newName);
+bool RenameInFolder(const FilePath &folder, const FilePath &oldName, const FilePath &newName);
+// The same within a folder already open (OpenParentFolder), so the folder
+// that is renamed in is the one that was resolved and journaled.
+bool RenameInFolder(int folder, const FilePath &oldName, const FilePath &newName);
+bool IsPlainFileName(const FilePath &name);

@@ -10,6 +10,7 @@
 namespace {
 
 volatile std::sig_atomic_t stopSignal = 0;
+bool outputFailed = false;
 
 extern "C" void OnStopSignal(int signal)
 {
@@ -18,9 +19,14 @@ extern "C" void OnStopSignal(int signal)
 
 } // namespace
 
-void PrintOut(const QByteArray &utf8)
+bool PrintOut(const QByteArray &utf8)
 {
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+    if (outputFailed)
+        return false;
+    if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) ||
+        std::fflush(stdout) != 0)
+        outputFailed = true;
+    return !outputFailed;
 }
 
 void PrintError(const QString &message)
@@ -30,9 +36,9 @@ void PrintError(const QString &message)
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
-void PrintFileError(const QString &file, const QString &reason)
+void PrintFileError(const FilePath &file, const QString &reason)
 {
-    PrintError(file + QStringLiteral(": ") + reason);
+    PrintError(DisplayPath(file) + QStringLiteral(": ") + reason);
 }
 
 QString SystemReason(int error)
@@ -47,17 +53,26 @@ void InstallStopHandler()
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool StopRequested()
 {
-    return stopSignal != 0;
+    return stopSignal != 0 || outputFailed;
 }
 
-int ReportStopped(const QStringList &files, int from)
+void PrintStopped()
 {
-    PrintError(QStringLiteral("interrupted; these files were not touched:"));
+    PrintError(
+        outputFailed && stopSignal == 0
+            ? QStringLiteral("cannot write to standard output; these files were not touched:")
+            : QStringLiteral("interrupted; these files were not touched:"));
+}
+
+int ReportStopped(const QList<FilePath> &files, int from)
+{
+    PrintStopped();
     for (int i = from; i < files.size(); ++i)
-        PrintError(QStringLiteral("  ") + files.at(i));
+        PrintError(QStringLiteral("  ") + DisplayPath(files.at(i)));
     return ExitFileFailed;
 }

@@ -3,9 +3,9 @@
 #include "Console.h"
 #include "Genres.h"
 #include "Id3v2Reader.h"
-#include "JournalRecord.h"
 #include "NamePattern.h"
 #include "ShowFormat.h"
+#include "TagFile.h"
 #include "TagWrites.h"
 
 namespace {
@@ -21,10 +21,10 @@ struct FillSource {
     NamePattern pattern;
 
     // The file's values, or false after saying why it is left alone.
-    bool read(const QString &file, FillValues &values) const
+    bool read(const FilePath &file, FillValues &values) const
     {
         if (!fromV2) {
-            if (pattern.match(file, values))
+            if (pattern.match(DisplayPath(file), values))
                 return true;
             PrintFileError(
                 file,
@@ -82,7 +82,7 @@ QByteArray TrackText(const Id3v1Tag &tag)
 
 // The old and new value of each field the source gives, the new one exactly
 // as it would be written.
-QByteArray Preview(const QString &file, const TagEdits &edits)
+QByteArray Preview(const FilePath &file, const TagEdits &edits)
 {
     FileState state;
     if (!ReadFileState(file, state)) {
@@ -96,7 +96,7 @@ QByteArray Preview(const QString &file, const TagEdits &edits)
     ApplyEdits(edits, after);
     after = Id3v1Tag::parse(after.render());
 
-    QByteArray out = TerminalSafe(file).toUtf8() + ":\n";
+    QByteArray out = TerminalSafe(DisplayPath(file)).toUtf8() + ":\n";
     const auto line = [&out](const char *label, const QByteArray &old, const QByteArray &now) {
         out += QByteArray("  ") + label + old + " -> " + now + '\n';
     };
@@ -121,9 +121,13 @@ QByteArray Preview(const QString &file, const TagEdits &edits)
 
 int RunFill(const QByteArrayList &args)
 {
-    const Arguments parsed = ParseArguments(args, {FromNameOption}, {FromV2Option, DryRunOption});
+    const Arguments parsed =
+        ParseArguments(args, {FromNameOption, JobsOption}, {FromV2Option, DryRunOption});
     FillSource source;
-    const QString error = ReadSource(parsed, source);
+    int jobs = 0;
+    QString error = ReadSource(parsed, source);
+    if (error.isEmpty())
+        error = ParseJobs(parsed, jobs);
     if (!error.isEmpty()) {
         PrintError(QStringLiteral("fill: ") + error);
         return ExitUsage;
@@ -132,14 +136,14 @@ int RunFill(const QByteArrayList &args)
     int status = ExitSuccess;
     QVector<TagChange> changes;
     QByteArray preview;
-    const QStringList files = parsed.fileNames();
+    const QList<FilePath> &files = parsed.files;
     for (int i = 0; i < files.size(); ++i) {
         if (StopRequested()) {
             // Files are written only once all are read: none of them was.
             PrintOut(preview);
             return ReportStopped(files, dryRun ? i : 0);
         }
-        const QString &file = files.at(i);
+        const FilePath &file = files.at(i);
         FillValues values;
         if (!source.read(file, values)) {
             status = ExitFileFailed;
@@ -164,5 +168,5 @@ int RunFill(const QByteArrayList &args)
     PrintOut(preview);
     if (dryRun || changes.isEmpty())
         return status;
-    return qMax(status, WriteTagChanges(changes));
+    return qMax(status, WriteTagChanges(changes, jobs));
 }

@@ -6,39 +6,39 @@
 #include "TagFile.h"
 #include "TagRename.h"
 
-#include <QFileInfo>
 #include <QVector>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
 
 struct PlannedRename {
-    QString file;    // as given
-    QString newPath; // as it will be shown
+    FilePath file;    // as given
+    FilePath newPath; // as it will be shown
     JournalRecord change;
 };
 
 // The new path beside the given one, spelled the way the user spelled it.
-QString Beside(const QString &file, const QString &name)
+FilePath Beside(const FilePath &file, const FilePath &name)
 {
-    const int slash = file.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? name : file.left(slash + 1) + name;
+    return file.left(file.lastIndexOf('/') + 1) + name;
 }
 
-bool SameFile(const QString &a, const QString &b)
+bool SameFile(int folder, const FilePath &a, const FilePath &b)
 {
     struct stat sa {};
     struct stat sb {};
-    return ::lstat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           ::lstat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return ::fstatat(folder, a.constData(), &sa, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(folder, b.constData(), &sb, AT_SYMLINK_NOFOLLOW) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // The same new name as the window's rename buttons give, with their refusals.
-// Empty, after saying why, when the file cannot be renamed.
-bool Plan(const QString &file, RenameOrder order, PlannedRename &plan)
+// The folder is the one the kernel resolves for the path (through symbolic
+// links, then ".."), and the journal knows it by its absolute path.
+bool Plan(const FilePath &file, RenameOrder order, PlannedRename &plan)
 {
     Id3v1Tag tag;
     if (!ReadTag(file, tag)) {
@@ -47,23 +47,32 @@ bool Plan(const QString &file, RenameOrder order, PlannedRename &plan)
                                                         : SystemReason());
         return false;
     }
-    const QString name = NewFileName(FieldText(tag.Title), FieldText(tag.Artist), order);
-    if (name.isEmpty()) {
+    const QString text = NewFileName(FieldText(tag.Title), FieldText(tag.Artist), order);
+    if (text.isEmpty()) {
         PrintFileError(file, QStringLiteral("title or artist is empty"));
         return false;
     }
-    if (!IsPlainFileName(name)) {
+    if (!IsPlainFileName(text)) {
         PrintFileError(
-            file, QStringLiteral("the new name \"%1\" contains \"/\"").arg(TerminalSafe(name)));
+            file, QStringLiteral("the new name \"%1\" contains \"/\"").arg(TerminalSafe(text)));
         return false;
     }
-    const QFileInfo info(file);
+    FilePath oldName;
+    const FileDescriptor folder = OpenParentFolder(file, oldName);
+    const FilePath folderPath = folder.valid() ? FolderPath(folder.get()) : FilePath();
+    if (folderPath.isEmpty()) {
+        PrintFileError(file, SystemReason());
+        return false;
+    }
+    const FilePath name = ToFilePath(text);
     plan.file = file;
     plan.newPath = Beside(file, name);
-    plan.change = ChangeJournal::prepareRename(info.absolutePath(), info.fileName(), name);
-    const QString target = info.absolutePath() + QLatin1Char('/') + name;
-    if (name != info.fileName() && QFileInfo::exists(target) && !SameFile(file, target)) {
-        PrintFileError(file, QStringLiteral("\"%1\" exists").arg(TerminalSafe(name)));
+    plan.change = ChangeJournal::prepareRename(folderPath, oldName, name);
+    struct stat info {};
+    if (name != oldName &&
+        ::fstatat(folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !SameFile(folder.get(), oldName, name)) {
+        PrintFileError(file, QStringLiteral("\"%1\" exists").arg(TerminalSafe(text)));
         return false;
     }
     return true;
@@ -96,7 +105,7 @@ int RunRename(const QByteArrayList &args)
     int status = ExitSuccess;
     QVector<PlannedRename> plans;
     QVector<JournalRecord> changes;
-    for (const QString &file : parsed.fileNames()) {
+    for (const FilePath &file : parsed.files) {
         PlannedRename plan;
         if (!Plan(file, order, plan)) {
             status = ExitFileFailed;
@@ -116,7 +125,7 @@ int RunRename(const QByteArrayList &args)
             QStringLiteral("journal: %1; these renames cannot be undone").arg(journal.error()));
     for (int i = 0; i < plans.size(); ++i) {
         if (StopRequested()) {
-            QStringList left;
+            QList<FilePath> left;
             for (int j = i; j < plans.size(); ++j)
                 left.append(plans.at(j).file);
             journal.flush();
@@ -127,10 +136,11 @@ int RunRename(const QByteArrayList &args)
             journal.markDone(change);
             PrintOut(RenameLine(plans.at(i)));
         } else {
-            PrintFileError(plans.at(i).file,
-                           errno == EEXIST
-                               ? QStringLiteral("\"%1\" exists").arg(TerminalSafe(change.newName))
-                               : SystemReason());
+            PrintFileError(
+                plans.at(i).file,
+                errno == EEXIST
+                    ? QStringLiteral("\"%1\" exists").arg(TerminalSafe(DisplayPath(change.newName)))
+                    : SystemReason());
             status = ExitFileFailed;
         }
     }

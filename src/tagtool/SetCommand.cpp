@@ -55,10 +55,13 @@ int RunSet(const QByteArrayList &args)
 {
     const Arguments parsed = ParseArguments(args,
                                             {TitleOption, ArtistOption, AlbumOption, YearOption,
-                                             CommentOption, GenreOption, TrackOption},
+                                             CommentOption, GenreOption, TrackOption, JobsOption},
                                             {});
     TagEdits edits;
-    const QString error = ReadEdits(parsed, edits);
+    int parsedJobs = 0;
+    QString error = ReadEdits(parsed, edits);
+    if (error.isEmpty())
+        error = ParseJobs(parsed, parsedJobs);
     if (!error.isEmpty()) {
         PrintError(QStringLiteral("set: ") + error);
         return ExitUsage;
@@ -67,7 +70,7 @@ int RunSet(const QByteArrayList &args)
         PrintError(warning);
 
     QVector<TagChange> changes;
-    for (const QString &file : parsed.fileNames())
+    for (const FilePath &file : parsed.files)
         changes.append({file, edits});
-    return WriteTagChanges(changes);
+    return WriteTagChanges(changes, parsedJobs);
 }

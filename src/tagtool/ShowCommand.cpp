@@ -5,20 +5,14 @@
 #include "ShowFormat.h"
 #include "TrailerReader.h"
 
-#include <QFile>
-
-#include <cstdio>
-
 namespace {
 
 constexpr qsizetype OutputChunk = 1 << 16;
-constexpr int MaxJobs = 1024;
 
 const QString JsonOption = QStringLiteral("--json");
 const QString CsvOption = QStringLiteral("--csv");
 const QString ListOption = QStringLiteral("--files-from");
 const QString NulOption = QStringLiteral("-0");
-const QString JobsOption = QStringLiteral("--jobs");
 
 // The options that do not fit together, or an empty string.
 QString ShowUsageError(const Arguments &parsed, int &jobs)
@@ -31,14 +25,7 @@ QString ShowUsageError(const Arguments &parsed, int &jobs)
         return QStringLiteral("no files given");
     if (parsed.flag(NulOption) && !parsed.has(ListOption))
         return QStringLiteral("-0 needs --files-from");
-    jobs = 0;
-    if (parsed.has(JobsOption)) {
-        bool ok = false;
-        jobs = parsed.value(JobsOption).toInt(&ok);
-        if (!ok || jobs < 1 || jobs > MaxJobs)
-            return QStringLiteral("--jobs must be a number from 1 to %1").arg(MaxJobs);
-    }
-    return QString();
+    return ParseJobs(parsed, jobs);
 }
 
 } // namespace
@@ -63,31 +50,28 @@ int RunShow(const QByteArrayList &args)
     const auto take = [&](const TrailerRead &read) {
         if (StopRequested()) {
             PrintOut(out);
-            PrintError(QStringLiteral("interrupted; these files were not touched:"));
+            PrintStopped();
             stopped = true;
             return false;
         }
         if (read.error) {
             PrintOut(out);
             out.clear();
-            PrintFileError(QFile::decodeName(read.path), SystemReason(read.error));
+            PrintFileError(read.path, SystemReason(read.error));
             status = ExitFileFailed;
             return true;
         }
         AppendShown(out, style, read.path, read.trailer, read.id3v2Major);
         // A list still coming in (find ... | brelko-tag show --files-from -)
         // sees each file as soon as it is read.
-        const bool waiting = !source.ready();
-        if (out.size() > OutputChunk || waiting) {
+        if (out.size() > OutputChunk || !source.ready()) {
             PrintOut(out);
             out.clear();
         }
-        if (waiting)
-            std::fflush(stdout);
         return true;
     };
     const auto left = [](const QByteArray &path) {
-        PrintError(QStringLiteral("  ") + QFile::decodeName(path));
+        PrintError(QStringLiteral("  ") + DisplayPath(path));
     };
     TrailerReader(jobs).run(source, take, left);
     if (stopped)

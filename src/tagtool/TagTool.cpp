@@ -1,8 +1,6 @@
 #include "Commands.h"
 #include "Console.h"
 
-#include <QFile>
-
 #ifndef BRELKO_VERSION
 #define BRELKO_VERSION "0.0.0"
 #endif
@@ -26,15 +24,16 @@ Commands:
       printed in the order given; by default N is 16 on a spinning disk
       and 64 elsewhere, and --jobs 1 reads one file after another.
   set [--title T] [--artist A] [--album B] [--year Y] [--comment C]
-      [--genre NAME|NUMBER] [--track N] FILE...
+      [--genre NAME|NUMBER] [--track N] [--jobs N] FILE...
       Change only the fields given; a file without a tag gets a new one.
       Title, artist, album and comment keep their first 30 characters, the
       year its first 4, a comment beside a track number its first 28.
       Characters outside Windows-1252 are written as "?". A track number
       the file has is kept when the comment leaves room for it; --track 0
-      removes it.
-  fill --from-v2 [--dry-run] FILE...
-  fill --from-name PATTERN [--dry-run] FILE...
+      removes it. Files are written and flushed N at a time (default as
+      for show), each under its own lock.
+  fill --from-v2 [--dry-run] [--jobs N] FILE...
+  fill --from-name PATTERN [--dry-run] [--jobs N] FILE...
       Fill the ID3v1 tag from what each file already says: its ID3v2 tag
       (title, artist, album, year, first comment, track, genre), or its
       name matched against PATTERN, such as "%artist% - %title%" or
@@ -44,7 +43,8 @@ Commands:
       genres, or a track that is not 1 to 255, keeps the file's own.
       Losses are warned about as for set. A file without an ID3v2 tag,
       or whose name does not match, is left alone and reported.
-      --dry-run prints the old and new values and writes nothing.
+      --dry-run prints the old and new values and writes nothing. Files
+      are written as by set.
   rename --order title-artist|artist-title [--dry-run] FILE...
       Rename each file in its folder to "Title - Artist.mp3" or
       "Artist - Title.mp3" from its tag. An existing file is never
@@ -68,7 +68,7 @@ were done), 2 when the command was not understood (nothing was changed).
 
 int RunTagTool(const QByteArrayList &args)
 {
-    const QString command = QFile::decodeName(args.value(0));
+    const QString command = QString::fromUtf8(args.value(0));
     const QByteArrayList rest = args.mid(1);
     if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
         command == QLatin1String("help")) {

@@ -2,70 +2,94 @@
 
 #include "ChangeJournal.h"
 #include "Console.h"
+#include "DeviceJobs.h"
+#include "InOrder.h"
+#include "JournaledChanges.h"
 #include "ShowFormat.h"
-#include "TagFile.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
-// The tag to write: the file's own trailer with the edits applied, or a new
-// one when it has none.
-Id3v1Tag EditedTag(const JournalRecord &before, const TagEdits &edits)
+// Why a file was not written, and whether it may be damaged.
+QString FailureReason(const TagEditOutcome &outcome)
 {
-    Id3v1Tag tag;
-    if (before.state.trailer.startsWith("TAG"))
-        tag = Id3v1Tag::parse(before.state.trailer);
-    ApplyEdits(edits, tag);
-    return tag;
+    const QString reason = QString::fromLocal8Bit(std::strerror(outcome.error));
+    if (!outcome.restored)
+        return reason + QStringLiteral("; putting the old tag back failed too, check the file");
+    return reason;
 }
+
+constexpr qsizetype OutputChunk = 1 << 12;
 
 } // namespace
 
-int WriteTagChanges(const QVector<TagChange> &changes)
+int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
 {
+    // Journal every file's current state first, with one flush before the
+    // first file is touched. The edits themselves are made on the trailer as
+    // each file holds it at its write, under its lock: only the fields given
+    // change, whatever another writer did meanwhile.
     int status = ExitSuccess;
-    QStringList files;
+    QList<FilePath> files;
     QVector<const TagEdits *> edits;
-    QVector<JournalRecord> records;
-    for (const TagChange &change : changes) {
-        JournalRecord record;
-        if (!ChangeJournal::prepareWrite(change.file, record)) {
-            PrintFileError(change.file, SystemReason());
+    QVector<JournalRecord> changes;
+    for (const TagChange &request : requested) {
+        JournalRecord change;
+        if (!ChangeJournal::prepareWrite(request.file, change)) {
+            PrintFileError(request.file, SystemReason());
             status = ExitFileFailed;
             continue;
         }
-        files.append(change.file);
-        edits.append(&change.edits);
-        records.append(record);
+        files.append(request.file);
+        edits.append(&request.edits);
+        changes.append(change);
     }
     if (files.isEmpty())
         return status;
     ChangeJournal journal(ChangeJournal::defaultFolder());
-    if (!journal.record(records))
+    if (!journal.record(changes))
         PrintError(
             QStringLiteral("journal: %1; these changes cannot be undone").arg(journal.error()));
 
+    // Each file is written and flushed under its own lock; many flushes in
+    // flight take little longer than one. Results come out in file order.
+    QVector<TagEditOutcome> outcomes(files.size());
+    TagEditOutcome *outcome = outcomes.data();
+    JournalRecord *change = changes.data();
+    const auto work = [&](qsizetype i) {
+        const TagEdits &fileEdits = *edits.at(i);
+        const TagEditor apply = [&fileEdits](const FileState &, Id3v1Tag &tag) {
+            ApplyEdits(fileEdits, tag);
+            return true;
+        };
+        outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
+    };
     QByteArray done;
-    for (int i = 0; i < files.size(); ++i) {
-        if (StopRequested()) {
-            PrintOut(done);
-            journal.flush();
-            return ReportStopped(files, i);
-        }
-        Id3v1Tag tag = EditedTag(records.at(i), *edits.at(i));
-        errno = 0;
-        if (WriteTag(files.at(i), tag)) {
-            journal.markDone(records.at(i));
-            done += TerminalSafe(files.at(i)).toUtf8() + ": tag written\n";
+    QList<FilePath> untouched;
+    const auto report = [&](qsizetype i) {
+        if (outcome[i].written) {
+            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
+            if (done.size() >= OutputChunk) {
+                PrintOut(done);
+                done.clear();
+            }
+        } else if (outcome[i].error == EINTR && StopRequested()) {
+            untouched.append(files.at(i)); // stopped while waiting for its lock
         } else {
             PrintOut(done);
             done.clear();
-            PrintFileError(files.at(i), errno ? SystemReason() : QStringLiteral("cannot write"));
+            PrintFileError(files.at(i), FailureReason(outcome[i]));
             status = ExitFileFailed;
         }
-    }
+    };
+    const int running = jobs > 0 ? jobs : DeviceJobs(files.first());
+    const qsizetype started = RunInOrder(files.size(), running, work, report, StopRequested);
     PrintOut(done);
     journal.flush();
+    untouched += files.mid(started);
+    if (!untouched.isEmpty())
+        return ReportStopped(untouched, 0);
     return status;
 }

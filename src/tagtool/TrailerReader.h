@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -56,7 +57,9 @@ private:
 
     void work();
     void publish(quint64 count);
-    void waitFor(quint64 index);
+    // False when the file was not read within `patience`.
+    bool waitFor(quint64 index, std::chrono::milliseconds patience);
+    void addWorkers(quint64 count);
     void stopWorkers();
 
     const int jobs_;

@@ -15,14 +15,21 @@ int RunUndo(const QByteArrayList &args)
     ChangeJournal journal(ChangeJournal::defaultFolder());
     JournalHistory history(journal.readAll());
     int status = ExitSuccess;
-    const QStringList files = parsed.fileNames();
-    for (int i = 0; i < files.size(); ++i) {
+    for (int i = 0; i < parsed.files.size(); ++i) {
         if (StopRequested())
-            return ReportStopped(files, i);
-        const QString &file = files.at(i);
+            return ReportStopped(parsed.files, i);
+        const FilePath &file = parsed.files.at(i);
         const UndoOutcome outcome = UndoLastChange(journal, history, file);
         if (outcome.undone) {
-            PrintOut(TerminalSafe(file + QStringLiteral(": ") + outcome.message).toUtf8() + '\n');
+            PrintOut(
+                TerminalSafe(DisplayPath(file) + QStringLiteral(": ") + outcome.message).toUtf8() +
+                '\n');
+            if (!outcome.recorded) {
+                PrintFileError(file, QStringLiteral("the journal could not record this undo (%1); "
+                                                    "a later undo of this file will refuse")
+                                         .arg(journal.error()));
+                status = ExitFileFailed;
+            }
         } else {
             PrintFileError(file, outcome.message);
             status = ExitFileFailed;

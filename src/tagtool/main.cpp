@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     // A write past the file size limit must fail like any other, with the
     // file put back, rather than end the program between two files.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Bytes as given: a file name is never turned into text and back.
     QByteArrayList args;
     args.reserve(argc);
     for (int i = 1; i < argc; ++i)

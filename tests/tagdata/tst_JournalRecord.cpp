@@ -5,16 +5,17 @@
 namespace {
 
 // Every field at an awkward value: the top bit of the id, a newline in the
-// path, names outside ASCII, a trailer with zeros and 0xFF.
+// path, names outside ASCII and bytes that are no UTF-8 at all, a trailer with
+// zeros and 0xFF.
 JournalRecord Sample(JournalRecord::Type type)
 {
     JournalRecord r;
     r.type = type;
     r.id = 0xFEDCBA9876543210ull;
-    r.path = QStringLiteral("/music/with space/and\nnewline");
+    r.path = "/music/with space/and\nnewline";
     if (type == JournalRecord::Type::Rename) {
-        r.oldName = QStringLiteral("Old name.MP3");
-        r.newName = QStringLiteral("Café € - Ünïcode.mp3");
+        r.oldName = "Old \xff name.MP3";
+        r.newName = QStringLiteral("Café € - Ünïcode.mp3").toUtf8();
     }
     r.state.size = 123456789012ll;
     r.state.mtimeNs = 1796585988450333990ll;

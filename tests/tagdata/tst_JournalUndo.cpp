@@ -19,7 +19,7 @@ class TestJournalUndo : public QObject {
     {
         ChangeJournal journal(dirs_->state.path());
         JournalHistory history(journal.readAll());
-        return UndoLastChange(journal, history, file(name));
+        return UndoLastChange(journal, history, ToFilePath(file(name)));
     }
 
 private Q_SLOTS:
@@ -46,7 +46,7 @@ private Q_SLOTS:
         QVERIFY(TryWriteFile(a, MpegFrames(1) + Trailer("Morning", "Quartet")));
         ChangeJournal journal(dirs_->state.path());
         JournalRecord change;
-        QVERIFY(ChangeJournal::prepareWrite(a, change));
+        QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change));
         QVERIFY(journal.record(change));
         Id3v1Tag tag;
         AssignField(tag.Title, QStringLiteral("Evening"), Id3v1Tag::TitleWidth);

@@ -48,10 +48,16 @@ class FailingIo : public TagFileIo {
 public:
     qint64 bytesBeforeFailure = -1; // -1: writes succeed
     bool failFlush = false;
+    bool failRestore = false; // putting the old trailer or length back fails too
+    bool failClose = false;   // close reports a deferred error after the fsync
     bool restoring = false;
 
     ssize_t pwrite(int fd, const void *data, size_t size, off_t offset) override
     {
+        if (restoring && failRestore) {
+            errno = EIO;
+            return -1;
+        }
         if (bytesBeforeFailure < 0 || restoring)
             return TagFileIo::pwrite(fd, data, size, offset);
         if (bytesBeforeFailure == 0) {
@@ -71,6 +77,21 @@ public:
             return -1;
         }
         return TagFileIo::fsync(fd);
+    }
+    int ftruncate(int fd, off_t length) override
+    {
+        if (failRestore) {
+            errno = EIO;
+            return -1;
+        }
+        return TagFileIo::ftruncate(fd, length);
+    }
+    int close(int fd) override
+    {
+        TagFileIo::close(fd);
+        if (failClose)
+            errno = EIO;
+        return failClose ? -1 : 0;
     }
 };
 
@@ -217,28 +238,54 @@ void TestTagFile::failedWriteLeavesFileAsItWas_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<int>("bytesBeforeFailure");
     QTest::addColumn<bool>("failFlush");
+    QTest::addColumn<bool>("failRestore");
+    QTest::addColumn<bool>("failClose");
+    QTest::addColumn<bool>("written");
     const QByteArray plain = Audio(3000);
     const QByteArray tagged = Audio(3000) + Trailer("Old", QByteArray(28, ' ') + '\0' + '\x04');
-    QTest::newRow("append, nothing written") << plain << 0 << false;
-    QTest::newRow("append, half written") << plain << 64 << false;
-    QTest::newRow("append, flush fails") << plain << -1 << true;
-    QTest::newRow("overwrite, nothing written") << tagged << 0 << false;
-    QTest::newRow("overwrite, half written") << tagged << 64 << false;
-    QTest::newRow("overwrite, flush fails") << tagged << -1 << true;
+    QTest::newRow("append, nothing written") << plain << 0 << false << false << false << false;
+    QTest::newRow("append, half written") << plain << 64 << false << false << false << false;
+    QTest::newRow("append, flush fails") << plain << -1 << true << false << false << false;
+    QTest::newRow("append, cut back fails") << plain << 64 << false << true << false << false;
+    QTest::newRow("append, close fails") << plain << -1 << false << false << true << true;
+    QTest::newRow("overwrite, nothing written") << tagged << 0 << false << false << false << false;
+    QTest::newRow("overwrite, half written") << tagged << 64 << false << false << false << false;
+    QTest::newRow("overwrite, flush fails") << tagged << -1 << true << false << false << false;
+    QTest::newRow("overwrite, put back fails") << tagged << 64 << false << true << false << false;
+    QTest::newRow("overwrite, close fails") << tagged << -1 << false << false << true << true;
 }
 
+// The outcome tells the truth: a write that reached the disk is a success
+// whatever close() says afterwards, and a failed put-back is not hidden.
 void TestTagFile::failedWriteLeavesFileAsItWas()
 {
     QFETCH(QByteArray, before);
     QFETCH(int, bytesBeforeFailure);
     QFETCH(bool, failFlush);
+    QFETCH(bool, failRestore);
+    QFETCH(bool, failClose);
+    QFETCH(bool, written);
     const QString path = makeFile(before);
     FailingIo io;
     io.bytesBeforeFailure = bytesBeforeFailure;
     io.failFlush = failFlush;
-    Id3v1Tag tag = Record(QStringLiteral("New"), QString());
-    QVERIFY(!WriteTag(path, tag, io));
-    QCOMPARE(ReadFile(path), before);
+    io.failRestore = failRestore;
+    io.failClose = failClose;
+    const TagEditOutcome outcome = EditTag(
+        ToFilePath(path),
+        [](const FileState &, Id3v1Tag &tag) {
+            AssignField(tag.Title, QStringLiteral("New"), Id3v1Tag::TitleWidth);
+            return true;
+        },
+        io);
+    QCOMPARE(outcome.written, written);
+    QCOMPARE(outcome.restored, !failRestore);
+    QCOMPARE(outcome.error != 0, !written);
+    Id3v1Tag back;
+    if (written)
+        QVERIFY(ReadTag(path, back) && back.Title.startsWith(QStringLiteral("New ")));
+    else if (!failRestore)
+        QCOMPARE(ReadFile(path), before);
 }
 
 void TestTagFile::fileSizeLimit()

@@ -1,6 +1,6 @@
 // brelko-tag fill on files whose ID3v2 tags another program (mutagen) wrote,
 // read back by that program's own ID3v1 reader.
-#include "TagToolRun.h"
+#include "TagToolProcess.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,6 +36,16 @@ print('|'.join([text('TIT2'), text('TPE1'), text('TALB'), text('TDRC'), text('CO
 )";
 
 const char kUtf16 = 1, kUtf8 = 3;
+
+// Debian's python3, which has python3-mutagen. The script's standard output.
+QByteArray RunPython(const char *script, const QStringList &args)
+{
+    QProcess python;
+    python.start("/usr/bin/python3", QStringList{"-c", script} + args);
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        qWarning("python3: %s", python.readAllStandardError().constData());
+    return python.readAllStandardOutput();
+}
 
 QString WriteV2(const QString &path, int version, int encoding, const QString &frames)
 {

@@ -1,28 +1,33 @@
 #pragma once
 
-// brelko-tag run as a user runs it: the real executable, in the music
+// brelko-tag run as a user runs it: the real executable on files in a test
 // folder, with its journal in a state folder of its own.
 #include "Mp3Fixture.h"
 
 #include <QProcess>
+#include <QStringList>
 
 #include <unistd.h>
 
 struct Result {
-    int status = -1; // -1: it crashed or hung
+    int status = -1;
     QString out, err;
 };
 
-// asOther: as an ordinary user, since root reads any file. input: its
-// standard input.
-inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
-                         const QByteArray &input = {})
+inline void PrepareTagTool(QProcess &process, const TestFolders &dirs)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_STATE_HOME", dirs.state.path());
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(dirs.files.path());
+}
+
+// asOther: as an ordinary user, since root reads any file.
+inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
+                         const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    PrepareTagTool(process, dirs);
     QString program = BRELKO_TAG_PATH;
     if (asOther && ::geteuid() == 0) {
         args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
@@ -32,21 +37,10 @@ inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther
     process.write(input);
     process.closeWriteChannel();
     Result r;
-    if (!process.waitForFinished(30000))
+    if (!process.waitForFinished(60000))
         return r;
     r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     r.out = QString::fromUtf8(process.readAllStandardOutput());
     r.err = QString::fromUtf8(process.readAllStandardError());
     return r;
-}
-
-// Debian's python3, which has python3-mutagen: a tag writer and reader we
-// did not write. The script's standard output, or a failed test.
-inline QByteArray RunPython(const char *script, const QStringList &args)
-{
-    QProcess python;
-    python.start("/usr/bin/python3", QStringList{"-c", script} + args);
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        qWarning("python3: %s", python.readAllStandardError().constData());
-    return python.readAllStandardOutput();
 }

@@ -1,0 +1,116 @@
+#include "SafeFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+FilePath ToFilePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString DisplayPath(const FilePath &path)
+{
+    return QFile::decodeName(path);
+}
+
+FileDescriptor::~FileDescriptor()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+FileDescriptor &FileDescriptor::operator=(FileDescriptor &&other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+int FileDescriptor::release()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+bool FileDescriptor::close()
+{
+    return ::close(release()) == 0;
+}
+
+FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
+{
+    if (name.isEmpty() || name.contains('\0')) {
+        errno = ENOENT;
+        return FileDescriptor();
+    }
+    // No retry on EINTR: with O_NONBLOCK the open cannot wait, and an
+    // interrupted call means the user asked to stop.
+    FileDescriptor file(
+        ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.valid())
+        return file;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        return FileDescriptor();
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return FileDescriptor();
+    }
+    const int status = ::fcntl(file.get(), F_GETFL);
+    if (status < 0 || ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+        return FileDescriptor();
+    return file;
+}
+
+FileDescriptor OpenParentFolder(const FilePath &path, FilePath &name)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    name = path.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == ".." || path.contains('\0')) {
+        errno = path.isEmpty() ? ENOENT : EISDIR;
+        return FileDescriptor();
+    }
+    const FilePath folder = slash < 0    ? FilePath(".")
+                            : slash == 0 ? FilePath("/")
+                                         : path.left(slash);
+    return FileDescriptor(
+        ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC));
+}
+
+FilePath FolderPath(int folder)
+{
+    const FilePath link = "/proc/self/fd/" + QByteArray::number(folder);
+    FilePath target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink(link.constData(), target.data(), size_t(target.size()));
+    if (length <= 0 || length >= target.size() || target.at(0) != '/')
+        return FilePath();
+    target.truncate(length);
+    return target;
+}
+
+FilePath ResolvedPath(const FilePath &path)
+{
+    FilePath name;
+    const FileDescriptor folder = OpenParentFolder(path, name);
+    if (!folder.valid())
+        return FilePath();
+    const FilePath where = FolderPath(folder.get());
+    if (where.isEmpty())
+        return FilePath();
+    return JoinPath(where, name);
+}
+
+FilePath JoinPath(const FilePath &folder, const FilePath &name)
+{
+    if (folder.endsWith('/'))
+        return folder + name;
+    return folder + '/' + name;
+}
