@@ -26,5 +26,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "")
 # The libraries the programs link come from dpkg-shlibdeps; the plugins Qt
 # loads at run time (the X11 platform, the SVG icon) are named by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4), libqt6svg6 (>= 6.4)")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4), libqt6svg6 (>= 6.4), libtag1v5 (>= 1.12)")
 include(CPack)

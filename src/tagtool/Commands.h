@@ -6,6 +6,7 @@
 // returns the exit status.
 int RunShow(const QByteArrayList &args);
 int RunSet(const QByteArrayList &args);
+int RunFill(const QByteArrayList &args);
 int RunRename(const QByteArrayList &args);
 int RunUndo(const QByteArrayList &args);
 

@@ -1,16 +1,7 @@
 #include "Arguments.h"
-#include "ChangeJournal.h"
 #include "Commands.h"
 #include "Console.h"
-#include "DeviceJobs.h"
-#include "InOrder.h"
-#include "JournaledChanges.h"
-#include "ShowFormat.h"
-#include "TagEdits.h"
-
-#include <QVector>
-
-#include <cerrno>
+#include "TagWrites.h"
 
 namespace {
 
@@ -58,17 +49,6 @@ QString ReadEdits(const Arguments &parsed, TagEdits &edits)
     return QString();
 }
 
-// Why a file was not written, and whether it may be damaged.
-QString FailureReason(const TagEditOutcome &outcome)
-{
-    const QString reason = FileErrorText(outcome.error);
-    if (!outcome.restored)
-        return reason + QStringLiteral("; putting the old tag back failed too, check the file");
-    return reason;
-}
-
-constexpr qsizetype OutputChunk = 1 << 12;
-
 } // namespace
 
 int RunSet(const QByteArrayList &args)
@@ -89,79 +69,8 @@ int RunSet(const QByteArrayList &args)
     for (const QString &warning : EditWarnings(edits))
         PrintError(warning);
 
-    // Journal every file's current state first, with one flush before the
-    // first file is touched. The edits themselves are made on the trailer as
-    // each file holds it at its write, under its lock: only the fields given
-    // change, whatever another writer did meanwhile.
-    // The states are read many at a time too, as on a cold cache that is
-    // where the time goes.
-    int status = ExitSuccess;
-    const int jobs = parsedJobs > 0 ? parsedJobs : DeviceJobs(parsed.files.first());
-    QVector<JournalRecord> prepared(parsed.files.size());
-    QVector<int> prepareErrors(parsed.files.size());
-    JournalRecord *preparedAt = prepared.data();
-    int *prepareErrorAt = prepareErrors.data();
-    QList<FilePath> files;
-    QVector<JournalRecord> changes;
-    RunInOrder(
-        parsed.files.size(), jobs,
-        [&](qsizetype i) {
-            if (!ChangeJournal::prepareWrite(parsed.files.at(i), preparedAt[i]))
-                prepareErrorAt[i] = errno ? errno : EIO;
-        },
-        [&](qsizetype i) {
-            if (prepareErrors.at(i)) {
-                PrintFileError(parsed.files.at(i), SystemReason(prepareErrors.at(i)));
-                status = ExitFileFailed;
-                return;
-            }
-            files.append(parsed.files.at(i));
-            changes.append(prepared.at(i));
-        },
-        [] { return false; });
-    prepared.clear();
-    if (files.isEmpty())
-        return status;
-    ChangeJournal journal(ChangeJournal::defaultFolder());
-    if (!journal.record(changes))
-        PrintError(
-            QStringLiteral("journal: %1; these changes cannot be undone").arg(journal.error()));
-
-    const TagEditor apply = [&edits](const FileState &, Id3v1Tag &tag) {
-        ApplyEdits(edits, tag);
-        return true;
-    };
-    // Each file is written and flushed under its own lock; many flushes in
-    // flight take little longer than one. Results come out in file order.
-    QVector<TagEditOutcome> outcomes(files.size());
-    TagEditOutcome *outcome = outcomes.data();
-    JournalRecord *change = changes.data();
-    const auto work = [&](qsizetype i) {
-        outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
-    };
-    QByteArray done;
-    QList<FilePath> untouched;
-    const auto report = [&](qsizetype i) {
-        if (outcome[i].written) {
-            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
-            if (done.size() >= OutputChunk) {
-                PrintOut(done);
-                done.clear();
-            }
-        } else if (outcome[i].error == EINTR && StopRequested()) {
-            untouched.append(files.at(i)); // stopped while waiting for its lock
-        } else {
-            PrintOut(done);
-            done.clear();
-            PrintFileError(files.at(i), FailureReason(outcome[i]));
-            status = ExitFileFailed;
-        }
-    };
-    const qsizetype started = RunInOrder(files.size(), jobs, work, report, StopRequested);
-    PrintOut(done);
-    journal.flush();
-    untouched += files.mid(started);
-    if (!untouched.isEmpty())
-        return ReportStopped(untouched, 0);
-    return status;
+    QVector<TagChange> changes;
+    for (const FilePath &file : parsed.files)
+        changes.append({file, edits});
+    return WriteTagChanges(changes, parsedJobs);
 }

@@ -61,7 +61,7 @@ int RunShow(const QByteArrayList &args)
             status = ExitFileFailed;
             return true;
         }
-        AppendShown(out, style, read.path, read.trailer);
+        AppendShown(out, style, read.path, read.trailer, read.id3v2Major);
         // A list still coming in (find ... | brelko-tag show --files-from -)
         // sees each file as soon as it is read.
         if (out.size() > OutputChunk || !source.ready()) {

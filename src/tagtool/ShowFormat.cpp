@@ -217,12 +217,31 @@ void AppendTagged(QByteArray &out, ShowStyle style, const QByteArray &trailer)
         out += ",\"genre\":";
         AppendStyled(out, style, GenreTexts()[genre]);
         out += ",\"genre_number\":" + QByteArray::number(genre) +
-               ",\"track\":" + (track ? trackText : QByteArray("null")) + "}\n";
+               ",\"track\":" + (track ? trackText : QByteArray("null"));
         return;
     case ShowStyle::Csv:
         out += ',';
         AppendStyled(out, style, GenreTexts()[genre]);
-        out += ',' + QByteArray::number(genre) + ',' + trackText + '\n';
+        out += ',' + QByteArray::number(genre) + ',' + trackText;
+        return;
+    }
+}
+
+// The version of the ID3v2 tag beside the trailer: its own line, a last
+// member or a last column, and the end of the file's lines.
+void AppendId3v2(QByteArray &out, ShowStyle style, int major)
+{
+    const QByteArray version = major ? "2." + QByteArray::number(major) : QByteArray();
+    switch (style) {
+    case ShowStyle::Text:
+        if (major)
+            out += "  ID3v2:   " + version + '\n';
+        return;
+    case ShowStyle::Json:
+        out += ",\"id3v2\":" + (major ? '"' + version + '"' : QByteArray("null")) + "}\n";
+        return;
+    case ShowStyle::Csv:
+        out += ',' + version + '\n';
         return;
     }
 }
@@ -232,12 +251,12 @@ void AppendTagged(QByteArray &out, ShowStyle style, const QByteArray &trailer)
 QByteArray ShowHeader(ShowStyle style)
 {
     if (style == ShowStyle::Csv)
-        return "file,tag,title,artist,album,year,comment,genre,genre_number,track\n";
+        return "file,tag,title,artist,album,year,comment,genre,genre_number,track,id3v2\n";
     return QByteArray();
 }
 
 void AppendShown(QByteArray &out, ShowStyle style, const QByteArray &path,
-                 const QByteArray &trailer)
+                 const QByteArray &trailer, int id3v2Major)
 {
     const bool tagged = trailer.size() == Id3v1Tag::Size && trailer.startsWith("TAG");
     if (style == ShowStyle::Json)
@@ -248,14 +267,15 @@ void AppendShown(QByteArray &out, ShowStyle style, const QByteArray &path,
         out += tagged ? ":" : ":\n  no ID3v1 tag\n";
         break;
     case ShowStyle::Json:
-        out += tagged ? ",\"tag\":true" : ",\"tag\":false}\n";
+        out += tagged ? ",\"tag\":true" : ",\"tag\":false";
         break;
     case ShowStyle::Csv:
-        out += tagged ? ",yes" : ",no,,,,,,,,\n";
+        out += tagged ? ",yes" : ",no,,,,,,,,";
         break;
     }
     if (tagged)
         AppendTagged(out, style, trailer);
+    AppendId3v2(out, style, id3v2Major);
 }
 
 QByteArray ShownText(ShowStyle style, const QByteArray &utf8)

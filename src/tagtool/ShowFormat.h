@@ -10,9 +10,11 @@ QByteArray ShowHeader(ShowStyle style);
 
 // Appends the lines for one file, straight from its last 128 bytes (a file
 // shorter than that, or without the "TAG" marker, has no tag). `path` is the
-// file's name as given, in bytes.
+// file's name as given, in bytes. id3v2Major is the version of the ID3v2 tag
+// the file also holds (2, 3 or 4), 0 for none: players that read it show its
+// texts rather than the trailer's.
 void AppendShown(QByteArray &out, ShowStyle style, const QByteArray &path,
-                 const QByteArray &trailer);
+                 const QByteArray &trailer, int id3v2Major = 0);
 
 // UTF-8 text made fit for one style: for Text and Csv every control
 // character, which a hostile tag or file name could use to drive a terminal,

@@ -5,19 +5,20 @@
 
 namespace {
 
-void Warn(QStringList &warnings, const char *option, const std::optional<QString> &value, int width)
+void Warn(QStringList &warnings, const QString &prefix, const char *field,
+          const std::optional<QString> &value, int width)
 {
     if (!value)
         return;
+    const QString option = prefix + QLatin1String(field);
     if (value->size() > width)
-        warnings.append(QStringLiteral("%1: only the first %2 characters are written")
-                            .arg(QLatin1String(option))
-                            .arg(width));
+        warnings.append(
+            QStringLiteral("%1: only the first %2 characters are written").arg(option).arg(width));
     bool lossless = true;
     EncodeCodePage(value->left(width), &lossless);
     if (!lossless)
-        warnings.append(QStringLiteral("%1: characters outside Windows-1252 are written as \"?\"")
-                            .arg(QLatin1String(option)));
+        warnings.append(
+            QStringLiteral("%1: characters outside Windows-1252 are written as \"?\"").arg(option));
 }
 
 QString Spaces(int count)
@@ -63,15 +64,15 @@ bool ParseTrack(const QString &text, int &track, QString &error)
     return true;
 }
 
-QStringList EditWarnings(const TagEdits &edits)
+QStringList EditWarnings(const TagEdits &edits, const QString &prefix)
 {
     QStringList warnings;
     const bool withTrack = edits.track && *edits.track > 0;
-    Warn(warnings, "--title", edits.title, Id3v1Tag::TitleWidth);
-    Warn(warnings, "--artist", edits.artist, Id3v1Tag::ArtistWidth);
-    Warn(warnings, "--album", edits.album, Id3v1Tag::AlbumWidth);
-    Warn(warnings, "--year", edits.year, Id3v1Tag::YearWidth);
-    Warn(warnings, "--comment", edits.comment,
+    Warn(warnings, prefix, "title", edits.title, Id3v1Tag::TitleWidth);
+    Warn(warnings, prefix, "artist", edits.artist, Id3v1Tag::ArtistWidth);
+    Warn(warnings, prefix, "album", edits.album, Id3v1Tag::AlbumWidth);
+    Warn(warnings, prefix, "year", edits.year, Id3v1Tag::YearWidth);
+    Warn(warnings, prefix, "comment", edits.comment,
          withTrack ? CommentWithTrackWidth : Id3v1Tag::CommentWidth);
     return warnings;
 }

@@ -29,8 +29,9 @@ bool ParseGenre(const QString &text, QString &field, QString &error);
 bool ParseTrack(const QString &text, int &track, QString &error);
 
 // What the user should know about the values before anything is written:
-// values longer than their field, characters outside the code page.
-QStringList EditWarnings(const TagEdits &edits);
+// values longer than their field, characters outside the code page. Each
+// names the field after prefix: "--title" for options, "title" for a fill.
+QStringList EditWarnings(const TagEdits &edits, const QString &prefix = QStringLiteral("--"));
 
 // Applies the edits to a tag read from a file, with the window's rule for
 // each field (left-aligned, padded with spaces, cut to the width).

@@ -16,7 +16,8 @@ tags, and takes such changes back.
 Commands:
   show [--json | --csv] [--files-from LIST [-0]] [--jobs N] FILE...
       Print each file's tag: title, artist, album, year, comment, genre
-      and track. --json prints one JSON object per line and file, --csv a
+      and track, and the version of the ID3v2 tag the file also holds (a
+      player that reads it shows its texts instead). --json prints one JSON object per line and file, --csv a
       table with a header line. --files-from reads more files from LIST
       ("-" for standard input), one per line, or separated by zero bytes
       with -0 (as from find -print0). Files are read N at a time and
@@ -31,13 +32,26 @@ Commands:
       the file has is kept when the comment leaves room for it; --track 0
       removes it. Files are written and flushed N at a time (default as
       for show), each under its own lock.
+  fill --from-v2 [--dry-run] [--jobs N] FILE...
+  fill --from-name PATTERN [--dry-run] [--jobs N] FILE...
+      Fill the ID3v1 tag from what each file already says: its ID3v2 tag
+      (title, artist, album, year, first comment, track, genre), or its
+      name matched against PATTERN, such as "%artist% - %title%" or
+      "%track%. %title%" (placeholders %title% %artist% %album% %year%
+      %comment% %genre% %track%; the extension is left out). Only the
+      fields found change. A genre that is not one of the 126 ID3v1
+      genres, or a track that is not 1 to 255, keeps the file's own.
+      Losses are warned about as for set. A file without an ID3v2 tag,
+      or whose name does not match, is left alone and reported.
+      --dry-run prints the old and new values and writes nothing. Files
+      are written as by set.
   rename --order title-artist|artist-title [--dry-run] FILE...
       Rename each file in its folder to "Title - Artist.mp3" or
       "Artist - Title.mp3" from its tag. An existing file is never
       replaced. --dry-run prints the old and new names and renames nothing.
   undo FILE...
       Take back the last change Brelko made to each file (a tag write, from
-      the window or from set, or a rename), unless the file changed since.
+      the window, set or fill, or a rename), unless the file changed since.
 
 Options:
   -h, --help     Show this help.
@@ -69,6 +83,8 @@ int RunTagTool(const QByteArrayList &args)
         return RunShow(rest);
     if (command == QLatin1String("set"))
         return RunSet(rest);
+    if (command == QLatin1String("fill"))
+        return RunFill(rest);
     if (command == QLatin1String("rename"))
         return RunRename(rest);
     if (command == QLatin1String("undo"))

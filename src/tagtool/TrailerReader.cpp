@@ -2,6 +2,7 @@
 
 #include "DeviceJobs.h"
 #include "Id3v1Tag.h"
+#include "Id3v2Header.h"
 #include "PathSource.h"
 
 #include <algorithm>
@@ -32,6 +33,10 @@ bool ReadRegular(int fd, TrailerRead &read)
     // O_NONBLOCK may stay: Linux ignores it for regular files, and this
     // descriptor only ever preads one before it is closed. Clearing it would
     // cost a fifth of the system calls of a listing from a warm cache.
+    char head[Id3v2Header::Size];
+    Id3v2Header header;
+    if (::pread(fd, head, sizeof head, 0) == Id3v2Header::Size && header.parse(head, sizeof head))
+        read.id3v2Major = header.major;
     if (info.st_size < Id3v1Tag::Size)
         return true;
     read.trailer.resize(Id3v1Tag::Size);
@@ -50,6 +55,7 @@ void ReadTrailer(TrailerRead &read)
 {
     read.trailer.resize(0); // keeps the buffer for the next file
     read.error = 0;
+    read.id3v2Major = 0;
     const int fd = ::open(read.path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         read.error = errno;

@@ -18,9 +18,11 @@ struct TrailerRead {
     QByteArray path;
     QByteArray trailer; // empty when the file is shorter
     int error = 0;      // errno of the failure, 0 when read
+    int id3v2Major = 0; // 2, 3 or 4 when the file opens with an ID3v2 tag
 };
 
-// Reads one file's trailer without ever waiting on a FIFO or a device: the
+// Reads one file's trailer, and the first bytes that tell whether it also
+// holds an ID3v2 tag, without ever waiting on a FIFO or a device: the
 // open does not block, and anything but a regular file is refused.
 void ReadTrailer(TrailerRead &read);
 

@@ -119,17 +119,28 @@ private Q_SLOTS:
     }
 
 private:
+    // Any version of an ID3v2 tag beside the trailer, or none, chosen by a
+    // byte of the random trailer.
+    static int Id3v2Major(const QByteArray &trailer)
+    {
+        const int pick = uchar(trailer.at(1)) % 4;
+        return pick ? pick + 1 : 0;
+    }
+    static QString Id3v2Text(int major) { return major ? QString("2.%1").arg(major) : QString(); }
+
     void checkJson(const QString &name, const QByteArray &trailer, const Id3v1Tag &tag,
                    const QStringList &fields, const QString &track)
     {
         QByteArray out;
-        AppendShown(out, ShowStyle::Json, name.toUtf8(), trailer);
+        const int major = Id3v2Major(trailer);
+        AppendShown(out, ShowStyle::Json, name.toUtf8(), trailer, major);
         QVERIFY(out.endsWith('\n') && out.count('\n') == 1);
         const QJsonObject object = QJsonDocument::fromJson(out).object();
         QCOMPARE(object.value("file").toString(), name);
         QCOMPARE(object.value("tag").toBool(), tag.hasHeader());
+        QCOMPARE(object.value("id3v2").toVariant().toString(), Id3v2Text(major));
         if (!tag.hasHeader()) {
-            QCOMPARE(object.size(), 2);
+            QCOMPARE(object.size(), 3);
             return;
         }
         const char *keys[] = {"title", "artist", "album", "year", "comment"};
@@ -143,10 +154,12 @@ private:
                   const QStringList &fields, const QString &track)
     {
         QByteArray out;
-        AppendShown(out, ShowStyle::Csv, name.toUtf8(), trailer);
+        const int major = Id3v2Major(trailer);
+        AppendShown(out, ShowStyle::Csv, name.toUtf8(), trailer, major);
         QVERIFY(out.endsWith('\n') && out.count('\n') == 1);
         const QStringList cells = CsvCells(QString::fromUtf8(out.chopped(1)));
-        QCOMPARE(cells.size(), 10);
+        QCOMPARE(cells.size(), 11);
+        QCOMPARE(cells.at(10), Id3v2Text(major));
         QCOMPARE(cells.at(0), TerminalSafe(name));
         QCOMPARE(cells.at(1), tag.hasHeader() ? "yes" : "no");
         for (int i = 0; i < 5; ++i) {

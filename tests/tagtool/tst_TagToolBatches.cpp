@@ -46,7 +46,8 @@ private Q_SLOTS:
         QFETCH(QStringList, options);
         QFETCH(char, list);
         QByteArrayList names;
-        QByteArray out = "file,tag,title,artist,album,year,comment,genre,genre_number,track\n";
+        QByteArray out =
+            "file,tag,title,artist,album,year,comment,genre,genre_number,track,id3v2\n";
         QString err;
         const QByteArray latin1Name("caf\xe9.mp3");
         for (int i = 0; i < 300; ++i) {
@@ -55,8 +56,8 @@ private Q_SLOTS:
             names.append(name);
             if (i == 40 || i == 41) { // the second has no tag
                 make(name, i == 40 ? Trailer(title, "Quartet") : QByteArray());
-                out += name + (i == 40 ? ",yes," + title + ",Quartet,Album,1999,,Rock,17,\n"
-                                       : QByteArray(",no,,,,,,,,\n"));
+                out += name + (i == 40 ? ",yes," + title + ",Quartet,Album,1999,,Rock,17,,\n"
+                                       : QByteArray(",no,,,,,,,,,\n"));
                 continue;
             }
             if (i % 50 == 7) { // a failure every fifty files
@@ -80,12 +81,12 @@ private Q_SLOTS:
                            O_WRONLY | O_CREAT, 0644);
                 QVERIFY(fd >= 0 && ::write(fd, Trailer(title, "Trio").constData(), 128) == 128);
                 ::close(fd);
-                out += "caf\xef\xbf\xbd.mp3,yes," + title + ",Trio,Album,1999,,Rock,17,\n";
+                out += "caf\xef\xbf\xbd.mp3,yes," + title + ",Trio,Album,1999,,Rock,17,,\n";
                 continue;
             }
             make(name, Trailer(title, "Quartet", "", char(i % 3)));
             const char *genres[] = {"Blues,0", "Classic Rock,1", "Country,2"};
-            out += name + ",yes," + title + ",Quartet,Album,1999,," + genres[i % 3] + ",\n";
+            out += name + ",yes," + title + ",Quartet,Album,1999,," + genres[i % 3] + ",,\n";
         }
         QVERIFY(::chmod(QFile::encodeName(dirs_->files.path()).constData(), 0755) == 0);
         QStringList args = QStringList{"show", "--csv"} + options;

@@ -91,24 +91,26 @@ private Q_SLOTS:
                               << "a.mp3:\n  Title:   Morning\n  Artist:  Quartet\n"
                                  "  Album:   Album\n  Year:    1999\n  Comment: Live\n"
                                  "  Genre:   Unknown Genre Entry (200)\n  Track:   7\n"
-                                 "b.mp3:\n  no ID3v1 tag\nq.mp3:\n  Title:   Say \"hi\", ?x\n"
+                                 "b.mp3:\n  no ID3v1 tag\n  ID3v2:   2.3\nq.mp3:\n"
+                                 "  Title:   Say \"hi\", ?x\n"
                                  "  Artist:  =cmd()\n  Album:   Album\n  Year:    1999\n"
-                                 "  Comment: \n  Genre:   Blues (0)\n";
+                                 "  Comment: \n  Genre:   Blues (0)\n  ID3v2:   2.4\n";
         QTest::newRow("json")
             << "--json"
             << "{\"file\":\"a.mp3\",\"tag\":true,\"title\":\"Morning\",\"artist\":\"Quartet\","
                "\"album\":\"Album\",\"year\":\"1999\",\"comment\":\"Live\",\"genre\":\"Unknown "
                "Genre "
-               "Entry\",\"genre_number\":200,\"track\":7}\n{\"file\":\"b.mp3\",\"tag\":false}\n"
+               "Entry\",\"genre_number\":200,\"track\":7,\"id3v2\":null}\n"
+               "{\"file\":\"b.mp3\",\"tag\":false,\"id3v2\":\"2.3\"}\n"
                "{\"file\":\"q.mp3\",\"tag\":true,\"title\":\"Say \\\"hi\\\", \\u001bx\",\"artist\":"
                "\"=cmd()\",\"album\":\"Album\",\"year\":\"1999\",\"comment\":\"\",\"genre\":"
-               "\"Blues\",\"genre_number\":0,\"track\":null}\n";
+               "\"Blues\",\"genre_number\":0,\"track\":null,\"id3v2\":\"2.4\"}\n";
         QTest::newRow("csv")
             << "--csv"
-            << "file,tag,title,artist,album,year,comment,genre,genre_number,track\n"
-               "a.mp3,yes,Morning,Quartet,Album,1999,Live,Unknown Genre Entry,200,7\n"
-               "b.mp3,no,,,,,,,,\n"
-               "q.mp3,yes,\"Say \"\"hi\"\", ?x\",'=cmd(),Album,1999,,Blues,0,\n";
+            << "file,tag,title,artist,album,year,comment,genre,genre_number,track,id3v2\n"
+               "a.mp3,yes,Morning,Quartet,Album,1999,Live,Unknown Genre Entry,200,7,\n"
+               "b.mp3,no,,,,,,,,,2.3\n"
+               "q.mp3,yes,\"Say \"\"hi\"\", ?x\",'=cmd(),Album,1999,,Blues,0,,2.4\n";
     }
 
     void show()
@@ -117,8 +119,11 @@ private Q_SLOTS:
         QFETCH(QString, out);
         QByteArray comment = QByteArray("Live") + QByteArray(24, ' ') + '\0' + char(7);
         make("a.mp3", Trailer("  Morning  ", "Quartet", comment, char(200)));
-        make("b.mp3");
-        make("q.mp3", Trailer("Say \"hi\", \x1bx", "=cmd()", "", char(0)));
+        // b and q also open with an ID3v2 header (version 2.3, 2.4).
+        const QByteArray v2 = QByteArray("ID3\x03\0\0\0\0\0\0", 10);
+        WriteFile(path("b.mp3"), v2 + MpegFrames(4));
+        WriteFile(path("q.mp3"), QByteArray(v2).replace(3, 1, "\x04") + MpegFrames(4) +
+                                     Trailer("Say \"hi\", \x1bx", "=cmd()", "", char(0)));
         const Result r =
             run(QString("show|" + style + "|a.mp3|b.mp3|q.mp3").split('|', Qt::SkipEmptyParts));
         QCOMPARE(r.status, 0);

@@ -1,0 +1,109 @@
+#include "TagWrites.h"
+
+#include "ChangeJournal.h"
+#include "Console.h"
+#include "DeviceJobs.h"
+#include "InOrder.h"
+#include "JournaledChanges.h"
+#include "ShowFormat.h"
+
+#include <cerrno>
+
+namespace {
+
+// Why a file was not written, and whether it may be damaged.
+QString FailureReason(const TagEditOutcome &outcome)
+{
+    const QString reason = FileErrorText(outcome.error);
+    if (!outcome.restored)
+        return reason + QStringLiteral("; putting the old tag back failed too, check the file");
+    return reason;
+}
+
+constexpr qsizetype OutputChunk = 1 << 12;
+
+} // namespace
+
+int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
+{
+    // Journal every file's current state first, with one flush before the
+    // first file is touched. The edits themselves are made on the trailer as
+    // each file holds it at its write, under its lock: only the fields given
+    // change, whatever another writer did meanwhile.
+    // The states are read many at a time too, as on a cold cache that is
+    // where the time goes.
+    int status = ExitSuccess;
+    if (requested.isEmpty())
+        return status;
+    const int running = jobs > 0 ? jobs : DeviceJobs(requested.first().file);
+    QVector<JournalRecord> prepared(requested.size());
+    QVector<int> prepareErrors(requested.size());
+    JournalRecord *preparedAt = prepared.data();
+    int *prepareErrorAt = prepareErrors.data();
+    QList<FilePath> files;
+    QVector<const TagEdits *> edits;
+    QVector<JournalRecord> changes;
+    RunInOrder(
+        requested.size(), running,
+        [&](qsizetype i) {
+            if (!ChangeJournal::prepareWrite(requested.at(i).file, preparedAt[i]))
+                prepareErrorAt[i] = errno ? errno : EIO;
+        },
+        [&](qsizetype i) {
+            if (prepareErrors.at(i)) {
+                PrintFileError(requested.at(i).file, SystemReason(prepareErrors.at(i)));
+                status = ExitFileFailed;
+                return;
+            }
+            files.append(requested.at(i).file);
+            edits.append(&requested.at(i).edits);
+            changes.append(prepared.at(i));
+        },
+        [] { return false; });
+    prepared.clear();
+    if (files.isEmpty())
+        return status;
+    ChangeJournal journal(ChangeJournal::defaultFolder());
+    if (!journal.record(changes))
+        PrintError(
+            QStringLiteral("journal: %1; these changes cannot be undone").arg(journal.error()));
+
+    // Each file is written and flushed under its own lock; many flushes in
+    // flight take little longer than one. Results come out in file order.
+    QVector<TagEditOutcome> outcomes(files.size());
+    TagEditOutcome *outcome = outcomes.data();
+    JournalRecord *change = changes.data();
+    const auto work = [&](qsizetype i) {
+        const TagEdits &fileEdits = *edits.at(i);
+        const TagEditor apply = [&fileEdits](const FileState &, Id3v1Tag &tag) {
+            ApplyEdits(fileEdits, tag);
+            return true;
+        };
+        outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
+    };
+    QByteArray done;
+    QList<FilePath> untouched;
+    const auto report = [&](qsizetype i) {
+        if (outcome[i].written) {
+            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
+            if (done.size() >= OutputChunk) {
+                PrintOut(done);
+                done.clear();
+            }
+        } else if (outcome[i].error == EINTR && StopRequested()) {
+            untouched.append(files.at(i)); // stopped while waiting for its lock
+        } else {
+            PrintOut(done);
+            done.clear();
+            PrintFileError(files.at(i), FailureReason(outcome[i]));
+            status = ExitFileFailed;
+        }
+    };
+    const qsizetype started = RunInOrder(files.size(), running, work, report, StopRequested);
+    PrintOut(done);
+    journal.flush();
+    untouched += files.mid(started);
+    if (!untouched.isEmpty())
+        return ReportStopped(untouched, 0);
+    return status;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "SafeFile.h"
+#include "TagEdits.h"
+
+#include <QVector>
+
+// One file and the fields to change in its trailer.
+struct TagChange {
+    FilePath file;
+    TagEdits edits;
+};
+
+// Writes each file's trailer the way every brelko-tag write goes: all files
+// are journalled with one flush before the first is touched; then each is
+// edited and flushed under its own lock, `jobs` at a time (0: as the device
+// suits), changing only the fields its edits give on the trailer as the
+// file holds it then. Ctrl-C stops between files. Prints "FILE: tag
+// written" in file order and the reason for each failure. Returns the exit
+// status.
+int WriteTagChanges(const QVector<TagChange> &changes, int jobs);
