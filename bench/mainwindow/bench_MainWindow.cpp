@@ -157,10 +157,10 @@ int main(int argc, char *argv[])
     const QString folder20000 = MakeFolder(dir, 20000);
 
     // Memory first, before any large listing has grown the heap.
-    window.openFolder(empty);
+    window.presenter().openFolder(empty);
     QCoreApplication::processEvents();
     const long before = ResidentKb();
-    window.openFolder(folder20000);
+    window.presenter().openFolder(folder20000);
     QCoreApplication::processEvents();
     const long after = ResidentKb();
     std::printf("memory, 20000 files listed: %+ld KB over an empty list (target < 10240 KB) %s\n",
@@ -175,11 +175,11 @@ int main(int argc, char *argv[])
         // has laid it out (painting follows at the next event loop pass).
         std::vector<double> times;
         for (int i = 0; i < Runs; ++i) {
-            window.openFolder(empty);
+            window.presenter().openFolder(empty);
             QCoreApplication::processEvents();
             times.push_back(MedianMs(
                 [&] {
-                    window.openFolder(folder);
+                    window.presenter().openFolder(folder);
                     list->doItemsLayout();
                 },
                 1));
