@@ -67,7 +67,7 @@ private Q_SLOTS:
         old.path = a;
         const QByteArray line = EncodeRecord(old);
         QVERIFY(TryWriteFile(journalFolder() + "/changes.log",
-                           "\x01\x02 binary junk\n" + line + line.left(30)));
+                             "\x01\x02 binary junk\n" + line + line.left(30)));
         ChangeJournal journal(journalFolder());
         Id3v1Tag tag;
         QVERIFY(JournaledWriteTag(journal, a, tag));
