@@ -49,13 +49,3 @@ public:
 private:
     QString path_;
 };
-
-inline bool ReadSettingsFile(const SettingsFile &file, BackgroundColour &colour)
-{
-    return file.read(colour);
-}
-
-inline bool WriteSettingsFile(const SettingsFile &file, const BackgroundColour &colour)
-{
-    return file.write(colour);
-}
