@@ -4,7 +4,7 @@
 #include "DesktopServices.h"
 #include "EventLoopPauser.h"
 #include "FileIo.h"
-#include "FolderChooser.h"
+#include "DesktopFolderChooser.h"
 #include "FolderEngine.h"
 #include "FolderLister.h"
 #include "MainWindow.h"
