@@ -1,5 +1,7 @@
 #include "ColourWindow.h"
 
+#include "Twips.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -9,20 +11,9 @@
 
 namespace {
 
-// The layout is drawn in twips; the screen counts 15 of them to a pixel.
-int px(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
 // The window is 4200 x 2775 twips outside; a fixed dialog's frame takes
 // 3 pixels on every side and its title bar 24 more at the top.
-const QSize ClientSize(px(4200) - 6, px(2775) - 30);
+const QSize ClientSize(Px(4200) - 6, Px(2775) - 30);
 
 const QColor LabelGrey(64, 64, 64);
 
@@ -66,7 +57,7 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text,
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setAutoFillBackground(false); // the window's colour shows through
-    label->move(px(left), px(top));
+    label->move(Px(left), Px(top));
     label->adjustSize();
     return label;
 }
@@ -130,7 +121,7 @@ ColourWindow::ColourWindow(BackgroundColour &colour, std::function<void()> apply
 
 void ColourWindow::buildControls()
 {
-    blackBox(this, QStringLiteral("Label1"), twipsRect(240, 240, 1740, 960));
+    blackBox(this, QStringLiteral("Label1"), TwipsRect(240, 240, 1740, 960));
     const QString letters[] = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
     const QColor textColours[] = {QColor(64, 0, 0), QColor(0, 64, 0), QColor(0, 0, 64)};
     int top = 270;
@@ -143,7 +134,7 @@ void ColourWindow::buildControls()
         bar->setPageStep(1);
         bar->setTracking(false); // a dragged thumb paints when it is let go
         bar->setFocusPolicy(Qt::StrongFocus);
-        bar->setGeometry(twipsRect(270, top, 1680, 300));
+        bar->setGeometry(TwipsRect(270, top, 1680, 300));
         connect(bar, &QScrollBar::valueChanged, this,
                 [this, i](int value) { barChanged(i, value); });
         bars_[i] = bar;
@@ -152,14 +143,14 @@ void ColourWindow::buildControls()
     }
     captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Achtergrondkleuren"), LabelGrey,
                  270, 1290);
-    blackBox(this, QStringLiteral("Label3"), twipsRect(240, 1740, 930, 390));
+    blackBox(this, QStringLiteral("Label3"), TwipsRect(240, 1740, 930, 390));
     resetButton_ = faceButton(this, QStringLiteral("ResetKnop"), QStringLiteral("Reset"),
-                              QColor(190, 220, 220), twipsRect(270, 1770, 870, 330));
+                              QColor(190, 220, 220), TwipsRect(270, 1770, 870, 330));
     captionLabel(this, QStringLiteral("Label4"), QStringLiteral("Reset kleuren"), LabelGrey, 1260,
                  1800);
-    blackBox(this, QStringLiteral("BackKnoppen"), twipsRect(3000, 1755, 900, 390));
+    blackBox(this, QStringLiteral("BackKnoppen"), TwipsRect(3000, 1755, 900, 390));
     okButton_ = faceButton(this, QStringLiteral("CancelKnop"), QStringLiteral("Ok"),
-                           QColor(255, 224, 192), twipsRect(3030, 1785, 840, 330));
+                           QColor(255, 224, 192), TwipsRect(3030, 1785, 840, 330));
     connect(resetButton_, &QPushButton::clicked, this, &ColourWindow::resetColour);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
