@@ -151,9 +151,9 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
     QGroupBox *frame1 = Frame(this, "Frame1", QString(), TwipsRect(90, 0, 6930, 4830), coloured);
     frame1->setAccessibleName(QString());
     CaptionLabel(frame1, "Label1", QStringLiteral("Move or copy this folder"), 255, 300);
-    text1_ = PathBox(frame1, "Text1", QStringLiteral("Move or copy this folder"), 540);
+    sourceEdit_ = PathBox(frame1, "Text1", QStringLiteral("Move or copy this folder"), 540);
     CaptionLabel(frame1, "Label2", QStringLiteral("And put it to..."), 270, 900);
-    text2_ = PathBox(frame1, "Text2", QStringLiteral("And put it to..."), 1140);
+    destinationEdit_ = PathBox(frame1, "Text2", QStringLiteral("And put it to..."), 1140);
     auto *image = new QLabel(frame1);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(FolderPicture(48));
@@ -161,21 +161,21 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
 
     QGroupBox *frame2 = Frame(frame1, "Frame2", QStringLiteral(" Action to Perform "),
                               TwipsRect(240, 1800, 4500, 900), coloured);
-    options_[1] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_1"), QString(),
-                                            TwipsRect(150, 270, 3300, 180), coloured);
-    options_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
-                                            TwipsRect(150, 540, 3300, 180), coloured);
+    actionOptions_[1] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_1"), QString(),
+                                                  TwipsRect(150, 270, 3300, 180), coloured);
+    actionOptions_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
+                                                  TwipsRect(150, 540, 3300, 180), coloured);
     for (int index : {1, 2})
-        connect(options_[index], &QRadioButton::clicked, this,
+        connect(actionOptions_[index], &QRadioButton::clicked, this,
                 [this, index] { optionClicked(index); });
     // Every opening starts with copying selected.
-    options_[2]->setChecked(true);
+    actionOptions_[2]->setChecked(true);
     optionClicked(2);
-    options_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
-    options_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
+    actionOptions_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
+    actionOptions_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
     for (int index : {1, 2}) {
-        options_[index]->setAccessibleName(options_[index]->text());
-        FitToText(options_[index], TwipsRect(150, 270 * index, 3300, 180));
+        actionOptions_[index]->setAccessibleName(actionOptions_[index]->text());
+        FitToText(actionOptions_[index], TwipsRect(150, 270 * index, 3300, 180));
     }
 
     buildOptions(frame1, coloured);
@@ -193,7 +193,7 @@ void CopyFoldersWindow::buildOptions(QWidget *frame1, const QPalette &coloured)
                                  QStringLiteral("Rename file if target name already exists")};
     int top = 330;
     for (int index = 0; index < 4; ++index, top += 300)
-        checks_[index] =
+        optionChecks_[index] =
             ColouredBox<QCheckBox>(frame3, QStringLiteral("Check1_%1").arg(index), captions[index],
                                    TwipsRect(210, top, 3600, 180), coloured);
 }
@@ -206,9 +206,9 @@ void CopyFoldersWindow::buildButtons(QWidget *frame1, const QPalette &coloured)
                                       QStringLiteral("Select Source"), 5130, 495, green);
     QPushButton *target = FacedButton(frame1, "Command1_1", "Label4",
                                       QStringLiteral("Select Target"), 5130, 1095, green);
-    checks_[4] = ColouredBox<QCheckBox>(frame1, QStringLiteral("Check1_4"),
-                                        QStringLiteral("Prompt me before"),
-                                        TwipsRect(5040, 2790, 1860, 180), coloured);
+    optionChecks_[4] = ColouredBox<QCheckBox>(frame1, QStringLiteral("Check1_4"),
+                                              QStringLiteral("Prompt me before"),
+                                              TwipsRect(5040, 2790, 1860, 180), coloured);
     QPushButton *start =
         FacedButton(frame1, "Command2", "Label5", QStringLiteral("Start Copy"), 5130, 3630, red);
     QPushButton *exit =
@@ -221,22 +221,22 @@ void CopyFoldersWindow::buildButtons(QWidget *frame1, const QPalette &coloured)
 
 void CopyFoldersWindow::setKeyboardOrder()
 {
-    const QList<QWidget *> order = {text1_,
-                                    text2_,
-                                    options_[1],
-                                    options_[2],
-                                    checks_[0],
-                                    checks_[1],
-                                    checks_[2],
-                                    checks_[3],
+    const QList<QWidget *> order = {sourceEdit_,
+                                    destinationEdit_,
+                                    actionOptions_[1],
+                                    actionOptions_[2],
+                                    optionChecks_[0],
+                                    optionChecks_[1],
+                                    optionChecks_[2],
+                                    optionChecks_[3],
                                     findChild<QWidget *>(QStringLiteral("Command1_0")),
                                     findChild<QWidget *>(QStringLiteral("Command1_1")),
                                     findChild<QWidget *>(QStringLiteral("Command2")),
                                     findChild<QWidget *>(QStringLiteral("Command3")),
-                                    checks_[4]};
+                                    optionChecks_[4]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget *widget : findChildren<QLabel *>())
         widget->setFocusPolicy(Qt::NoFocus);
-    text1_->setFocus();
+    sourceEdit_->setFocus();
 }
