@@ -1,5 +1,6 @@
 #include "ColourWindow.h"
 
+#include "Controls.h"
 #include "Twips.h"
 
 #include <QKeyEvent>
@@ -14,15 +15,6 @@ namespace {
 // The window is 4200 x 2775 twips outside; a fixed dialog's frame takes
 // 3 pixels on every side and its title bar 24 more at the top.
 const QSize ClientSize(Px(4200) - 6, Px(2775) - 30);
-
-const QColor LabelGrey(64, 64, 64);
-
-QFont labelFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    return font;
-}
 
 // Qt's horizontal scroll bar takes Left as "more" (its controls are
 // inverted for the wheel's sake); on a colour bar Right means more.
@@ -52,7 +44,7 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text,
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setFont(labelFont());
+    label->setFont(ArialFont(9.75));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -60,22 +52,6 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text,
     label->move(Px(left), Px(top));
     label->adjustSize();
     return label;
-}
-
-// A black box with a thin border, 30 twips larger than what stands in front.
-QLabel *blackBox(QWidget *parent, const QString &name, const QRect &rect)
-{
-    auto *box = new QLabel(parent);
-    box->setObjectName(name);
-    box->setFrameShape(QFrame::Box);
-    box->setLineWidth(1);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
-    box->setGeometry(rect);
-    return box;
 }
 
 QPushButton *faceButton(QWidget *parent, const QString &name, const QString &caption,
@@ -121,7 +97,7 @@ ColourWindow::ColourWindow(BackgroundColour &colour, std::function<void()> apply
 
 void ColourWindow::buildControls()
 {
-    blackBox(this, QStringLiteral("Label1"), TwipsRect(240, 240, 1740, 960));
+    MakeBox(this, QStringLiteral("Label1"), Qt::black, 240, 240, 1740, 960);
     const QString letters[] = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
     const QColor textColours[] = {QColor(64, 0, 0), QColor(0, 64, 0), QColor(0, 0, 64)};
     int top = 270;
@@ -141,14 +117,14 @@ void ColourWindow::buildControls()
         valueLabels_[i] = captionLabel(this, QStringLiteral("ColorLabel%1").arg(i + 1), QString(),
                                        textColours[i], 2080, top + 30);
     }
-    captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Achtergrondkleuren"), LabelGrey,
+    captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Achtergrondkleuren"), CaptionGrey,
                  270, 1290);
-    blackBox(this, QStringLiteral("Label3"), TwipsRect(240, 1740, 930, 390));
+    MakeBox(this, QStringLiteral("Label3"), Qt::black, 240, 1740, 930, 390);
     resetButton_ = faceButton(this, QStringLiteral("ResetKnop"), QStringLiteral("Reset"),
                               QColor(190, 220, 220), TwipsRect(270, 1770, 870, 330));
-    captionLabel(this, QStringLiteral("Label4"), QStringLiteral("Reset kleuren"), LabelGrey, 1260,
+    captionLabel(this, QStringLiteral("Label4"), QStringLiteral("Reset kleuren"), CaptionGrey, 1260,
                  1800);
-    blackBox(this, QStringLiteral("BackKnoppen"), TwipsRect(3000, 1755, 900, 390));
+    MakeBox(this, QStringLiteral("BackKnoppen"), Qt::black, 3000, 1755, 900, 390);
     okButton_ = faceButton(this, QStringLiteral("CancelKnop"), QStringLiteral("Ok"),
                            QColor(255, 224, 192), TwipsRect(3030, 1785, 840, 330));
     connect(resetButton_, &QPushButton::clicked, this, &ColourWindow::resetColour);
