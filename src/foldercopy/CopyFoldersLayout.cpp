@@ -4,6 +4,7 @@
 
 #include "CopyFoldersWindow.h"
 
+#include "Controls.h"
 #include "Twips.h"
 
 #include <QCheckBox>
@@ -110,12 +111,7 @@ Box *ColouredBox(QWidget *parent, const QString &name, const QString &text, cons
 QPushButton *FacedButton(QWidget *parent, const char *name, const char *boxName,
                          const QString &text, int left, int top, const QColor &face)
 {
-    auto *outline = new QLabel(parent);
-    outline->setObjectName(QLatin1String(boxName));
-    outline->setFrameShape(QFrame::Box);
-    outline->setAutoFillBackground(true);
-    outline->setPalette(WithColours(outline->palette(), Qt::black, Qt::black));
-    outline->setGeometry(TwipsRect(left - 30, top - 30, 1500, 390));
+    MakeBox(parent, QLatin1String(boxName), Qt::black, left - 30, top - 30, 1500, 390);
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAccessibleName(text);
