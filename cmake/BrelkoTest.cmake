@@ -6,6 +6,9 @@ function(brelko_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
+  # Where a test's reference pictures are kept (RenderCheck.h).
+  target_compile_definitions(${name} PRIVATE
+                             REFERENCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/reference")
   if(T_XVFB)
     add_test(NAME ${name}
              COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" $<TARGET_FILE:${name}>)

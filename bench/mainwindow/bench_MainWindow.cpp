@@ -159,10 +159,10 @@ int main(int argc, char *argv[])
     const QString folder100000 = MakeFolder(dir, 100000);
 
     // Memory first, before any large listing has grown the heap.
-    window.openFolder(empty);
+    window.presenter().openFolder(empty);
     QCoreApplication::processEvents();
     const long before = ResidentKb();
-    window.openFolder(folder100000);
+    window.presenter().openFolder(folder100000);
     QCoreApplication::processEvents();
     const long after = ResidentKb();
     constexpr long memoryTargetKb = 40 * 1024;
@@ -178,11 +178,11 @@ int main(int argc, char *argv[])
         // has laid it out (painting follows at the next event loop pass).
         std::vector<double> times;
         for (int i = 0; i < Runs; ++i) {
-            window.openFolder(empty);
+            window.presenter().openFolder(empty);
             QCoreApplication::processEvents();
             times.push_back(MedianMs(
                 [&] {
-                    window.openFolder(folder);
+                    window.presenter().openFolder(folder);
                     list->doItemsLayout();
                 },
                 1));

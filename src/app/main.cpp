@@ -4,7 +4,7 @@
 #include "DesktopServices.h"
 #include "EventLoopPauser.h"
 #include "FileIo.h"
-#include "FolderChooser.h"
+#include "DesktopFolderChooser.h"
 #include "FolderEngine.h"
 #include "FolderLister.h"
 #include "MainWindow.h"
@@ -44,7 +44,9 @@ int main(int argc, char *argv[])
         QDir::currentPath()};
     MainWindow window(services);
 
-    window.setButtonAction(1, [&window] {
+    MainWindowPresenter &presenter = window.presenter();
+    using Button = MainWindowPresenter::Button;
+    presenter.setButtonAction(Button::Colours, [&window] {
         BackgroundColour colour = window.background();
         ColourWindow colours(
             colour, [&] { window.setBackground(colour); }, &window);
@@ -55,17 +57,14 @@ int main(int argc, char *argv[])
     ThreadedOperation copyEngine(folderEngine);
     DesktopFolderChooser folderChooser;
     CopyFolderPaths copyPaths; // kept for the whole run
-    window.setButtonAction(2, [&] {
+    presenter.setButtonAction(Button::CopyFolders, [&] {
         ShowCopyFoldersWindow(&window, copyPaths, window.background(),
                               {folderChooser, copyEngine, pauser, messages});
     });
     SystemPrinter printer;
-    window.setButtonAction(3, [&] {
-        const MainWindow::ShownTag shown = window.shownTag();
-        const ReportFields fields{
-            shown.fileName, shown.title,   shown.artist, shown.album,
-            shown.year,     shown.comment, shown.genre,  shown.selectedFilePath};
-        PrintTags(fields, QFileInfo(shown.selectedFilePath), printer, messages, &window);
+    presenter.setButtonAction(Button::Print, [&] {
+        const ShownTag shown = presenter.shownTag();
+        PrintTags(shown, QFileInfo(shown.selectedFilePath), printer, messages, &window);
     });
 
     // "brelko FOLDER" opens the folder as if the user had chosen it, and
@@ -74,9 +73,9 @@ int main(int argc, char *argv[])
     if (arguments.size() > 1) {
         const QFileInfo target(arguments.at(1));
         if (target.isDir())
-            window.openFolder(target.filePath());
+            presenter.openFolder(target.filePath());
         else if (target.isFile())
-            window.openFile(target.filePath());
+            presenter.openFile(target.filePath());
     }
 
     window.show();

@@ -4,6 +4,9 @@
 
 #include "CopyFoldersWindow.h"
 
+#include "Controls.h"
+#include "Twips.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,16 +16,6 @@
 #include <QRadioButton>
 
 namespace {
-int Px(int twips)
-{
-    return twips / 15;
-}
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
 // A folder with an arrow leaving it, drawn so it scales to any size.
 QPixmap FolderPicture(int size)
 {
@@ -69,7 +62,7 @@ QLineEdit *PathBox(QWidget *parent, const char *name, const QString &accessibleN
     palette.setColor(QPalette::Base, QColor(200, 200, 230));
     palette.setColor(QPalette::Text, QColor(64, 64, 0));
     box->setPalette(palette);
-    box->setGeometry(Twips(240, top, 4500, 300));
+    box->setGeometry(TwipsRect(240, top, 4500, 300));
     return box;
 }
 
@@ -118,12 +111,7 @@ Box *ColouredBox(QWidget *parent, const QString &name, const QString &text, cons
 QPushButton *FacedButton(QWidget *parent, const char *name, const char *boxName,
                          const QString &text, int left, int top, const QColor &face)
 {
-    auto *outline = new QLabel(parent);
-    outline->setObjectName(QLatin1String(boxName));
-    outline->setFrameShape(QFrame::Box);
-    outline->setAutoFillBackground(true);
-    outline->setPalette(WithColours(outline->palette(), Qt::black, Qt::black));
-    outline->setGeometry(Twips(left - 30, top - 30, 1500, 390));
+    MakeBox(parent, QLatin1String(boxName), Qt::black, left - 30, top - 30, 1500, 390);
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAccessibleName(text);
@@ -133,7 +121,7 @@ QPushButton *FacedButton(QWidget *parent, const char *name, const char *boxName,
                                          "QPushButton:focus { border: 1px dotted black; }"
                                          "QPushButton:pressed { background-color: %2; }")
                               .arg(face.name(), face.darker(115).name()));
-    button->setGeometry(Twips(left, top, 1440, 330));
+    button->setGeometry(TwipsRect(left, top, 1440, 330));
     return button;
 }
 } // namespace
@@ -156,34 +144,34 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
     setPalette(coloured);
     setAutoFillBackground(true);
 
-    QGroupBox *frame1 = Frame(this, "Frame1", QString(), Twips(90, 0, 6930, 4830), coloured);
+    QGroupBox *frame1 = Frame(this, "Frame1", QString(), TwipsRect(90, 0, 6930, 4830), coloured);
     frame1->setAccessibleName(QString());
     CaptionLabel(frame1, "Label1", QStringLiteral("Move or copy this folder"), 255, 300);
-    text1_ = PathBox(frame1, "Text1", QStringLiteral("Move or copy this folder"), 540);
+    sourceEdit_ = PathBox(frame1, "Text1", QStringLiteral("Move or copy this folder"), 540);
     CaptionLabel(frame1, "Label2", QStringLiteral("And put it to..."), 270, 900);
-    text2_ = PathBox(frame1, "Text2", QStringLiteral("And put it to..."), 1140);
+    destinationEdit_ = PathBox(frame1, "Text2", QStringLiteral("And put it to..."), 1140);
     auto *image = new QLabel(frame1);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(FolderPicture(48));
-    image->setGeometry(Twips(5490, 1770, 720, 720));
+    image->setGeometry(TwipsRect(5490, 1770, 720, 720));
 
     QGroupBox *frame2 = Frame(frame1, "Frame2", QStringLiteral(" Action to Perform "),
-                              Twips(240, 1800, 4500, 900), coloured);
-    options_[1] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_1"), QString(),
-                                            Twips(150, 270, 3300, 180), coloured);
-    options_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
-                                            Twips(150, 540, 3300, 180), coloured);
+                              TwipsRect(240, 1800, 4500, 900), coloured);
+    actionOptions_[1] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_1"), QString(),
+                                                  TwipsRect(150, 270, 3300, 180), coloured);
+    actionOptions_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
+                                                  TwipsRect(150, 540, 3300, 180), coloured);
     for (int index : {1, 2})
-        connect(options_[index], &QRadioButton::clicked, this,
+        connect(actionOptions_[index], &QRadioButton::clicked, this,
                 [this, index] { optionClicked(index); });
     // Every opening starts with copying selected.
-    options_[2]->setChecked(true);
+    actionOptions_[2]->setChecked(true);
     optionClicked(2);
-    options_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
-    options_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
+    actionOptions_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
+    actionOptions_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
     for (int index : {1, 2}) {
-        options_[index]->setAccessibleName(options_[index]->text());
-        FitToText(options_[index], Twips(150, 270 * index, 3300, 180));
+        actionOptions_[index]->setAccessibleName(actionOptions_[index]->text());
+        FitToText(actionOptions_[index], TwipsRect(150, 270 * index, 3300, 180));
     }
 
     buildOptions(frame1, coloured);
@@ -194,16 +182,16 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
 void CopyFoldersWindow::buildOptions(QWidget *frame1, const QPalette &coloured)
 {
     QGroupBox *frame3 = Frame(frame1, "Frame3", QStringLiteral(" Options "),
-                              Twips(240, 3000, 4500, 1590), coloured);
+                              TwipsRect(240, 3000, 4500, 1590), coloured);
     const QString captions[4] = {QStringLiteral("Don't show operation (no copy dialog)"),
                                  QStringLiteral("Don't show filenames for multiple deletes"),
                                  QStringLiteral("Don't prompt for confirmation"),
                                  QStringLiteral("Rename file if target name already exists")};
     int top = 330;
     for (int index = 0; index < 4; ++index, top += 300)
-        checks_[index] =
+        optionChecks_[index] =
             ColouredBox<QCheckBox>(frame3, QStringLiteral("Check1_%1").arg(index), captions[index],
-                                   Twips(210, top, 3600, 180), coloured);
+                                   TwipsRect(210, top, 3600, 180), coloured);
 }
 
 void CopyFoldersWindow::buildButtons(QWidget *frame1, const QPalette &coloured)
@@ -214,9 +202,9 @@ void CopyFoldersWindow::buildButtons(QWidget *frame1, const QPalette &coloured)
                                       QStringLiteral("Select Source"), 5130, 495, green);
     QPushButton *target = FacedButton(frame1, "Command1_1", "Label4",
                                       QStringLiteral("Select Target"), 5130, 1095, green);
-    checks_[4] = ColouredBox<QCheckBox>(frame1, QStringLiteral("Check1_4"),
-                                        QStringLiteral("Prompt me before"),
-                                        Twips(5040, 2790, 1860, 180), coloured);
+    optionChecks_[4] = ColouredBox<QCheckBox>(frame1, QStringLiteral("Check1_4"),
+                                              QStringLiteral("Prompt me before"),
+                                              TwipsRect(5040, 2790, 1860, 180), coloured);
     QPushButton *start =
         FacedButton(frame1, "Command2", "Label5", QStringLiteral("Start Copy"), 5130, 3630, red);
     QPushButton *exit =
@@ -229,22 +217,22 @@ void CopyFoldersWindow::buildButtons(QWidget *frame1, const QPalette &coloured)
 
 void CopyFoldersWindow::setKeyboardOrder()
 {
-    const QList<QWidget *> order = {text1_,
-                                    text2_,
-                                    options_[1],
-                                    options_[2],
-                                    checks_[0],
-                                    checks_[1],
-                                    checks_[2],
-                                    checks_[3],
+    const QList<QWidget *> order = {sourceEdit_,
+                                    destinationEdit_,
+                                    actionOptions_[1],
+                                    actionOptions_[2],
+                                    optionChecks_[0],
+                                    optionChecks_[1],
+                                    optionChecks_[2],
+                                    optionChecks_[3],
                                     findChild<QWidget *>(QStringLiteral("Command1_0")),
                                     findChild<QWidget *>(QStringLiteral("Command1_1")),
                                     findChild<QWidget *>(QStringLiteral("Command2")),
                                     findChild<QWidget *>(QStringLiteral("Command3")),
-                                    checks_[4]};
+                                    optionChecks_[4]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget *widget : findChildren<QLabel *>())
         widget->setFocusPolicy(Qt::NoFocus);
-    text1_->setFocus();
+    sourceEdit_->setFocus();
 }

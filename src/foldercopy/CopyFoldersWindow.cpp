@@ -41,8 +41,8 @@ CopyFoldersWindow::CopyFoldersWindow(CopyFolderPaths &paths, const BackgroundCol
 
 ShellOptions CopyFoldersWindow::shellOptions() const
 {
-    return {checks_[0]->isChecked(), checks_[1]->isChecked(), checks_[2]->isChecked(),
-            checks_[3]->isChecked()};
+    return {optionChecks_[0]->isChecked(), optionChecks_[1]->isChecked(),
+            optionChecks_[2]->isChecked(), optionChecks_[3]->isChecked()};
 }
 
 QString CopyFoldersWindow::warningText(const QString &source, const QString &destination)
@@ -62,7 +62,7 @@ void CopyFoldersWindow::showEvent(QShowEvent *event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    text1_->setFocus();
+    sourceEdit_->setFocus();
 }
 
 void CopyFoldersWindow::done(int result)
@@ -87,7 +87,7 @@ void CopyFoldersWindow::selectClicked(int index)
     if (chosen.isEmpty())
         return;
     (source ? paths_.sourcePath : paths_.destinationPath) = chosen;
-    (source ? text1_ : text2_)->setText(chosen);
+    (source ? sourceEdit_ : destinationEdit_)->setText(chosen);
 }
 
 void CopyFoldersWindow::startClicked()
@@ -99,7 +99,7 @@ void CopyFoldersWindow::startClicked()
     const QString source = paths_.sourcePath;
     const QString destination = paths_.destinationPath;
     bool proceed = true;
-    if (checks_[4]->isChecked()) {
+    if (optionChecks_[4]->isChecked()) {
         MessageRequest warning;
         warning.text = warningText(source, destination);
         warning.caption = QStringLiteral("Warning");

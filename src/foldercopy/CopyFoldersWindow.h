@@ -69,8 +69,8 @@ private:
     CopyFoldersServices services_;
     qint32 actionCode_ = FO_COPY;
     bool operationRunning_ = false;
-    QLineEdit *text1_ = nullptr;
-    QLineEdit *text2_ = nullptr;
-    QRadioButton *options_[3] = {};
-    QCheckBox *checks_[5] = {};
+    QLineEdit *sourceEdit_ = nullptr;
+    QLineEdit *destinationEdit_ = nullptr;
+    QRadioButton *actionOptions_[3] = {};
+    QCheckBox *optionChecks_[5] = {};
 };

@@ -58,11 +58,6 @@ bool IsPseudoFileSystem(const QByteArray &type, const QString &root)
 
 } // namespace
 
-bool HasMp3Extension(const QString &name)
-{
-    return name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
-}
-
 void SortAsFileList(QStringList &names)
 {
     std::vector<std::pair<QString, qsizetype>> keys;

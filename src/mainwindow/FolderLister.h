@@ -55,9 +55,6 @@ public:
 // differ only in case by their code points, so the order is total.
 void SortAsFileList(QStringList &names);
 
-// Whether a name ends in ".mp3" in any letter case.
-bool HasMp3Extension(const QString &name);
-
 // The root of the volume that holds path: the longest root that is path or
 // one of its parent folders. "/" when none matches.
 QString VolumeRootOf(const QList<Volume> &volumes, const QString &path);

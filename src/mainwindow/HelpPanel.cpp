@@ -27,15 +27,15 @@ const char *const Legend[MainWindow::ButtonCount] = {
 void MainWindow::toggleHelp()
 {
     // Which panel is in view decides, not the check mark.
-    if (!frame4_->isHidden()) {
-        frame4_->hide();
-        helpHelp_->setChecked(true);
+    if (!summaryFrame_->isHidden()) {
+        summaryFrame_->hide();
+        helpAction_->setChecked(true);
         drawHelp();
         helpFrame_->show();
     } else {
         helpFrame_->hide();
-        frame4_->show();
-        helpHelp_->setChecked(false);
+        summaryFrame_->show();
+        helpAction_->setChecked(false);
     }
 }
 
@@ -43,24 +43,24 @@ void MainWindow::drawHelp()
 {
     // Drawing the same contents twice must give the same picture; anti-aliased
     // text drawn over itself would darken, so the surface starts afresh.
-    helpPic_->wipe(helpPic_->palette().color(QPalette::Base));
-    helpPic_->setFontFamily(QStringLiteral("Arial"));
-    helpPic_->setFontSize(12);
-    helpPic_->setBold(true);
-    helpPic_->setForeColour(QColor(0, 120, 0));
-    helpPic_->print(10, 10, QStringLiteral("Uitleg Brelko"));
+    helpPicture_->wipe(helpPicture_->palette().color(QPalette::Base));
+    helpPicture_->setFontFamily(QStringLiteral("Arial"));
+    helpPicture_->setFontSize(12);
+    helpPicture_->setBold(true);
+    helpPicture_->setForeColour(QColor(0, 120, 0));
+    helpPicture_->print(10, 10, QStringLiteral("Uitleg Brelko"));
 
-    helpPic_->setFontSize(10);
-    helpPic_->setBold(false);
-    helpPic_->setForeColour(QColor(100, 100, 0));
+    helpPicture_->setFontSize(10);
+    helpPicture_->setBold(false);
+    helpPicture_->setForeColour(QColor(100, 100, 0));
     for (int i = 0; i < 5; ++i)
-        helpPic_->print(10, 39 + 17 * i, QString::fromUtf8(Steps[i]));
+        helpPicture_->print(10, 39 + 17 * i, QString::fromUtf8(Steps[i]));
 
-    helpPic_->setForeColour(QColor(200, 0, 0));
+    helpPicture_->setForeColour(QColor(200, 0, 0));
     for (int i = 0; i < ButtonCount; ++i) {
         const int x = i % 2 == 0 ? 20 : 50;
         const int y = 140 + 30 * i;
-        helpPic_->drawPicture(QRect(x, y, 32, 32), knop_[size_t(i)]->picture());
-        helpPic_->print(x + 40, y + 8, QString::fromLatin1(Legend[i]));
+        helpPicture_->drawPicture(QRect(x, y, 32, 32), barButtons_[size_t(i)]->picture());
+        helpPicture_->print(x + 40, y + 8, QString::fromLatin1(Legend[i]));
     }
 }

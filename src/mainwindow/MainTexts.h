@@ -2,12 +2,10 @@
 
 #include <optional>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QLocale>
 #include <QString>
 
-// Texts of the main window that do not need a window to be worked out, so
-// the printed report and the tests share them.
+// Texts of the main window that do not need a window to be worked out.
 
 // The maker's web host; the welcome text, the title line and the software
 // page all name it.
@@ -23,22 +21,6 @@ QString ClockText(const QTime &time);
 // What the title line shows at this moment, or nothing when it is to keep
 // its text (seconds 42 to 59 of each minute).
 std::optional<QString> TitleLineText(const QDateTime &now, const QLocale &locale);
-
-// A date and time as the user's locale writes them: its short date, a blank,
-// then hours, minutes and seconds in its time format without a time zone.
-// The time is left out at exactly midnight.
-QString DateTimeText(const QDateTime &dateTime, const QLocale &locale);
-
-// The locale's long time format names the time zone ("t", "tt", ...); the
-// information line never did, so those tokens and the blank that joined them
-// go. Quoted literal text is kept.
-QString TimeFormatWithoutZone(const QString &format);
-
-// "date time / Grootte : N Bytes" for a file, as the information line shows
-// it. Empty when the file cannot be looked at (it vanished since listing).
-QString DateSizeLine(const QFileInfo &file, const QLocale &locale = QLocale::system());
-QString DateSizeLine(const QDateTime &lastModified, qint64 size,
-                     const QLocale &locale = QLocale::system());
 
 // Prefixes of the three information lines.
 extern const char *const FileNamePrefix;

@@ -1,29 +1,20 @@
 #include "MainWindow.h"
 
-#include "Clock.h"
 #include "Controls.h"
-#include "FolderLister.h"
-#include "Genres.h"
-#include "MainTexts.h"
-#include "Mp3ListView.h"
-#include "PictureBox.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QScreen>
-#include <QStringListModel>
 #include <QTimer>
 
 MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
-    : QMainWindow(parent), services_(services), settings_(services.settingsPath),
-      startFolder_(services.startFolder)
+    : QMainWindow(parent), presenter_(services, *this), settings_(services.settingsPath),
+      pauser_(services.pauser)
 {
+    presenter_.setOwner(this);
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Brelko"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,18 +50,18 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     if (settings_.read(colour_))
         applyBackground();
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, &MainWindow::tick);
-    timer1_->start();
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("Timer1"));
+    clockTimer_->setInterval(100);
+    connect(clockTimer_, &QTimer::timeout, this, [this] { presenter_.tick(); });
+    clockTimer_->start();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QSize size = sizeHint();
         move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     }
-    menuPic_->setFocus();
+    buttonBar_->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -90,54 +81,10 @@ void MainWindow::applyBackground()
         SetBackColour(frame, colour);
 }
 
-void MainWindow::setButtonAction(int index, std::function<void()> action)
-{
-    if (index >= 0 && index < ButtonCount)
-        buttonActions_[size_t(index)] = std::move(action);
-}
-
-MainWindow::ShownTag MainWindow::shownTag() const
-{
-    ShownTag shown;
-    const int row = list1_->selectedRow();
-    if (row >= 0)
-        shown.fileName = listModel_->stringList().value(row);
-    shown.title = texts_[0]->text();
-    shown.artist = texts_[1]->text();
-    shown.album = texts_[2]->text();
-    shown.year = texts_[3]->text();
-    shown.comment = texts_[4]->text();
-    shown.genre = combo1_->currentText();
-    shown.selectedFilePath = selectedFilePath_;
-    return shown;
-}
-
-void MainWindow::tick()
-{
-    const QDateTime now = services_.clock.now();
-    SetCaption(klokLabel_, ClockText(now.time()));
-    if (const auto title = TitleLineText(now, QLocale::system()))
-        SetCaption(label2_, *title);
-}
-
-void MainWindow::clearFields()
-{
-    prepareSummary();
-    listModel_->setStringList({});
-    SetCaption(label13_, QStringLiteral("Files : 0"));
-    SetCaption(label3_, QLatin1String(FileNamePrefix));
-    SetCaption(label4_, QLatin1String(FileDatePrefix));
-    SetCaption(label5_, QLatin1String(FilePathPrefix));
-    for (QLineEdit *text : texts_)
-        text->clear();
-    selectedFilePath_.clear();
-    selectedFolder_.clear();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Nobody is told when the file cannot be written: the program ends anyway.
     settings_.write(colour_);
-    timer1_->stop();
+    clockTimer_->stop();
     event->accept();
 }

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "MainWindowPresenter.h"
 #include "SettingsFile.h"
 
 #include <array>
-#include <functional>
 #include <QMainWindow>
-#include <QStringList>
 
-class Clock;
-class FolderLister;
 class ImageButton;
-class MessageService;
 class Mp3ListView;
-class Pauser;
 class PictureBox;
 class QAction;
 class QComboBox;
@@ -24,59 +19,26 @@ class QStringListModel;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
-class ShellLauncher;
-class TagFileService;
 
-// What the main window is given to reach the desktop and the disk.
-struct MainWindowServices {
-    MessageService &messages;
-    Clock &clock;
-    ShellLauncher &shell;
-    Pauser &pauser;
-    FolderLister &folders;
-    TagFileService &tagFiles;
-    QString settingsPath;
-    QString startFolder; // the folder the program was started in
-};
-
-// The one main window: browsing, the tag of the chosen file, its update and
-// rename, the button bar, the clock and the help panel.
-class MainWindow : public QMainWindow {
+// The one main window: it lays out the controls, forwards what the user does
+// to its presenter and shows what the presenter publishes. Only what is
+// purely visual lives here: the press animation, the help panel and the
+// window colour.
+class MainWindow : public QMainWindow, private MainWindowView {
     Q_OBJECT
 public:
+    using Button = MainWindowPresenter::Button;
+    static constexpr int ButtonCount = MainWindowPresenter::ButtonCount;
+
     explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    MainWindowPresenter &presenter() { return presenter_; }
+    const MainWindowPresenter &presenter() const { return presenter_; }
 
     // The shared background colour; setting it repaints the eight surfaces.
     BackgroundColour background() const { return colour_; }
     void setBackground(const BackgroundColour &colour);
-
-    // What buttons 1 (colours), 2 (copy folders) and 3 (print) do after their
-    // press animation. Button 3's action runs only when the list has entries.
-    void setButtonAction(int index, std::function<void()> action);
-
-    // The tag as the window shows it now, for the printed report.
-    struct ShownTag {
-        QString fileName, title, artist, album, year, comment, genre, selectedFilePath;
-    };
-    ShownTag shownTag() const;
-
-    // Opens a folder as if the user had chosen it in the folder list.
-    void openFolder(const QString &folder);
-    // Opens the file's folder and chooses the file in the list, as a click
-    // would ("Open with Brelko" on an MP3 file).
-    void openFile(const QString &path);
-
-    void clearFields();
-    void applyBackground();
-    // One tick of the clock timer: the clock label and the title line.
-    void tick();
-
-    QString selectedFilePath() const { return selectedFilePath_; }
-    QString selectedFolder() const { return selectedFolder_; }
-    QString tagMarker() const { return tagMarker_; }
-
-    static constexpr int ButtonCount = 5;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -95,73 +57,55 @@ private:
     void setAccessibility();
     void setTabOrder();
     void writeWelcome();
+    void applyBackground();
 
-    // Browsing.
-    void fillDrives();
-    void driveChosen(int index);
-    void folderActivated(QTreeWidgetItem *item);
-    void showFolderTree(const QString &folder, const QStringList &subfolders);
-    void folderChanged(const QString &folder);
-    void refillList();
-
-    // The tag view.
-    void fileChosen(int row);
-    void showFile(const QString &folder, const QString &name);
-    void prepareSummary();
-
-    // Actions.
-    void updateClicked();
-    void renameClicked(int order);
-    void buttonClicked(int index);
-    void play();
-    void openSoftwarePage();
+    void buttonClicked(Button button);
     void toggleHelp();
     void drawHelp();
 
-    MainWindowServices services_;
+    // What the presenter shows.
+    void showDrives(const QList<Volume> &volumes, int current) override;
+    void selectDrive(int index) override;
+    void showFolderPath(const FolderTrail &path) override;
+    void showFiles(const QStringList &names) override;
+    void selectFile(int row) override;
+    void showFileCount(const QString &text) override;
+    void showInformation(const QString &name, const QString &dateSize,
+                         const QString &path) override;
+    void showFields(const std::array<QString, 5> &fields) override;
+    void showGenre(const QString &genre) override;
+    void showSummary(const QStringList &values) override;
+    void showClock(const QString &text) override;
+    void showTitleLine(const QString &text) override;
+
+    MainWindowPresenter presenter_;
     SettingsFile settings_;
     BackgroundColour colour_;
-    QString startFolder_;
+    Pauser &pauser_;
 
-    // Selection state of the tag view.
-    QString selectedFilePath_;
-    QString selectedFolder_;
-    QString tagMarker_;
-    // The genre byte the view read and the text it showed for it, so an
-    // unchanged "Unknown Genre Entry" is written back as the same byte.
-    QString shownGenreField_;
-    QString shownGenreText_;
-
-    // File1: the folder listed and its MP3 files.
-    QString filesFolder_;
-    QStringList files_;
-    QString dirPath_;
-
-    std::array<std::function<void()>, ButtonCount> buttonActions_;
-
-    QWidget *menuPic_ = nullptr;
-    std::array<ImageButton *, ButtonCount> knop_{};
-    QLabel *label2_ = nullptr;
+    QWidget *buttonBar_ = nullptr;
+    std::array<ImageButton *, ButtonCount> barButtons_{};
+    QLabel *titleLineLabel_ = nullptr;
     QList<QFrame *> backgroundFrames_;
-    QComboBox *drive1_ = nullptr;
-    QTreeWidget *dir1_ = nullptr;
-    Mp3ListView *list1_ = nullptr;
-    QStringListModel *listModel_ = nullptr;
-    QLabel *label13_ = nullptr;
-    std::array<QLineEdit *, 5> texts_{};
-    std::array<QLabel *, 5> textCaptions_{};
-    QComboBox *combo1_ = nullptr;
-    QLabel *label11_ = nullptr;
-    QPushButton *updateKnop_ = nullptr;
-    QFrame *frame4_ = nullptr;
-    PictureBox *pic_ = nullptr;
+    QComboBox *driveCombo_ = nullptr;
+    QTreeWidget *folderTree_ = nullptr;
+    Mp3ListView *fileList_ = nullptr;
+    QStringListModel *fileListModel_ = nullptr;
+    QLabel *fileCountLabel_ = nullptr;
+    std::array<QLineEdit *, 5> fieldEdits_{};
+    std::array<QLabel *, 5> fieldCaptions_{};
+    QComboBox *genreCombo_ = nullptr;
+    QLabel *genreCaption_ = nullptr;
+    QPushButton *updateButton_ = nullptr;
+    QFrame *summaryFrame_ = nullptr;
+    PictureBox *summaryPicture_ = nullptr;
     QFrame *helpFrame_ = nullptr;
-    PictureBox *helpPic_ = nullptr;
-    std::array<QPushButton *, 2> renameKnop_{};
-    QLabel *klokLabel_ = nullptr;
-    QLabel *label3_ = nullptr;
-    QLabel *label4_ = nullptr;
-    QLabel *label5_ = nullptr;
-    QTimer *timer1_ = nullptr;
-    QAction *helpHelp_ = nullptr;
+    PictureBox *helpPicture_ = nullptr;
+    std::array<QPushButton *, 2> renameButtons_{}; // title-artist, artist-title
+    QLabel *clockLabel_ = nullptr;
+    QLabel *fileNameLabel_ = nullptr;
+    QLabel *fileDateLabel_ = nullptr;
+    QLabel *filePathLabel_ = nullptr;
+    QTimer *clockTimer_ = nullptr;
+    QAction *helpAction_ = nullptr;
 };

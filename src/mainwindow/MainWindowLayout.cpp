@@ -48,70 +48,71 @@ const TextField TextFields[5] = {
 
 void MainWindow::buildButtonBar(QWidget *central)
 {
-    menuPic_ = new QWidget(central);
-    menuPic_->setObjectName(QStringLiteral("MenuPic"));
-    menuPic_->setFocusPolicy(Qt::StrongFocus);
-    SetBackColour(menuPic_, QColor(130, 130, 0));
-    PlaceTwips(menuPic_, 105, 90, 14670, 960);
+    buttonBar_ = new QWidget(central);
+    buttonBar_->setObjectName(QStringLiteral("MenuPic"));
+    buttonBar_->setFocusPolicy(Qt::StrongFocus);
+    SetBackColour(buttonBar_, QColor(130, 130, 0));
+    PlaceTwips(buttonBar_, 105, 90, 14670, 960);
 
     for (int i = 0; i < ButtonCount; ++i) {
         const QImage picture = ButtonPicture(i);
-        auto *knop = new ImageButton(picture, menuPic_);
-        knop->setObjectName(QStringLiteral("Knop_%1").arg(i));
-        knop->setToolTip(QString::fromLatin1(ButtonTips[i]));
-        PlaceTwips(knop, 120 + 930 * i, 105, 720, 720);
-        connect(knop, &QAbstractButton::clicked, this, [this, i] { buttonClicked(i); });
-        knop_[size_t(i)] = knop;
+        auto *button = new ImageButton(picture, buttonBar_);
+        button->setObjectName(QStringLiteral("Knop_%1").arg(i));
+        button->setToolTip(QString::fromLatin1(ButtonTips[i]));
+        PlaceTwips(button, 120 + 930 * i, 105, 720, 720);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { buttonClicked(Button(i)); });
+        barButtons_[size_t(i)] = button;
     }
 
-    label2_ = new QLabel(QStringLiteral("Brelko"), menuPic_);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setFont(ArialFont(36, true));
-    SetTextColour(label2_, QColor(100, 100, 0));
-    PlaceTwips(label2_, 11520, 30);
+    titleLineLabel_ = new QLabel(QStringLiteral("Brelko"), buttonBar_);
+    titleLineLabel_->setObjectName(QStringLiteral("Label2"));
+    titleLineLabel_->setFont(ArialFont(36, true));
+    SetTextColour(titleLineLabel_, QColor(100, 100, 0));
+    PlaceTwips(titleLineLabel_, 11520, 30);
 }
 
 void MainWindow::buildNavigation(QWidget *central)
 {
     QFrame *frame1 = MakeFrame(central, QStringLiteral("Frame1"), 90, 1050, 3825, 8505);
 
-    drive1_ = new QComboBox(frame1);
-    drive1_->setObjectName(QStringLiteral("Drive1"));
-    SetBackColour(drive1_, NavigationBack);
-    PlaceTwips(drive1_, 150, 240, 3540);
-    fillDrives();
-    connect(drive1_, &QComboBox::activated, this, &MainWindow::driveChosen);
+    driveCombo_ = new QComboBox(frame1);
+    driveCombo_->setObjectName(QStringLiteral("Drive1"));
+    SetBackColour(driveCombo_, NavigationBack);
+    PlaceTwips(driveCombo_, 150, 240, 3540);
+    connect(driveCombo_, &QComboBox::activated, this,
+            [this](int index) { presenter_.chooseDrive(index); });
 
-    dir1_ = new FolderTree(frame1);
-    dir1_->setObjectName(QStringLiteral("Dir1"));
-    dir1_->setHeaderHidden(true);
-    dir1_->setRootIsDecorated(false);
-    dir1_->setItemsExpandable(false);
-    dir1_->setIndentation(Px(180));
-    SetBackColour(dir1_, NavigationBack);
-    PlaceTwips(dir1_, 135, 720, 3540, 3060);
-    connect(static_cast<FolderTree *>(dir1_), &FolderTree::folderOpened, this,
-            &MainWindow::folderActivated);
-    showFolderTree(startFolder_, services_.folders.subfolders(startFolder_));
-    filesFolder_ = startFolder_;
+    folderTree_ = new FolderTree(frame1);
+    folderTree_->setObjectName(QStringLiteral("Dir1"));
+    folderTree_->setHeaderHidden(true);
+    folderTree_->setRootIsDecorated(false);
+    folderTree_->setItemsExpandable(false);
+    folderTree_->setIndentation(Px(180));
+    SetBackColour(folderTree_, NavigationBack);
+    PlaceTwips(folderTree_, 135, 720, 3540, 3060);
+    connect(static_cast<FolderTree *>(folderTree_), &FolderTree::folderOpened, this,
+            [this](QTreeWidgetItem *item) {
+                presenter_.openFolderEntry(item->data(0, Qt::UserRole).toString());
+            });
 
-    list1_ = new Mp3ListView(frame1);
-    list1_->setObjectName(QStringLiteral("List1"));
-    listModel_ = new QStringListModel(list1_);
-    list1_->setModel(listModel_);
-    SetBackColour(list1_, NavigationBack);
-    PlaceTwips(list1_, 135, 3915, 3540, 4140);
-    connect(list1_, &Mp3ListView::chosen, this, &MainWindow::fileChosen);
+    fileList_ = new Mp3ListView(frame1);
+    fileList_->setObjectName(QStringLiteral("List1"));
+    fileListModel_ = new QStringListModel(fileList_);
+    fileList_->setModel(fileListModel_);
+    SetBackColour(fileList_, NavigationBack);
+    PlaceTwips(fileList_, 135, 3915, 3540, 4140);
+    connect(fileList_, &Mp3ListView::chosen, this, [this](int row) { presenter_.chooseFile(row); });
 
-    label13_ =
+    fileCountLabel_ =
         MakeCaption(frame1, QStringLiteral("Label13"), QStringLiteral("Files : 0"), 150, 8130);
+    presenter_.start();
 }
 
 void MainWindow::buildTagPanel(QWidget *central)
 {
     QFrame *frame2 = MakeFrame(central, QStringLiteral("Frame2"), 4050, 1050, 3825, 6225);
 
-    for (size_t i = 0; i < texts_.size(); ++i) {
+    for (size_t i = 0; i < fieldEdits_.size(); ++i) {
         const TextField &field = TextFields[i];
         auto *box = new QLineEdit(frame2);
         box->setObjectName(QString::fromLatin1(field.box));
@@ -119,38 +120,42 @@ void MainWindow::buildTagPanel(QWidget *central)
         SetBackColour(box, FieldBack);
         SetTextColour(box, CaptionGrey);
         PlaceTwips(box, 150, field.top, field.width, 330);
-        texts_[i] = box;
-        textCaptions_[i] = MakeCaption(frame2, QString::fromLatin1(field.caption),
-                                       QString::fromLatin1(field.captionText), field.captionLeft,
-                                       field.captionTop);
+        connect(box, &QLineEdit::textChanged, this,
+                [this, i](const QString &text) { presenter_.setField(int(i), text); });
+        fieldEdits_[i] = box;
+        fieldCaptions_[i] = MakeCaption(frame2, QString::fromLatin1(field.caption),
+                                        QString::fromLatin1(field.captionText), field.captionLeft,
+                                        field.captionTop);
     }
 
-    combo1_ = new QComboBox(frame2);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setEditable(true);
-    combo1_->setInsertPolicy(QComboBox::NoInsert);
-    combo1_->setCompleter(nullptr); // what the user types stays as typed
-    FillGenres();
+    genreCombo_ = new QComboBox(frame2);
+    genreCombo_->setObjectName(QStringLiteral("Combo1"));
+    genreCombo_->setEditable(true);
+    genreCombo_->setInsertPolicy(QComboBox::NoInsert);
+    genreCombo_->setCompleter(nullptr); // what the user types stays as typed
     QStringList names = GenreTable();
     SortAsFileList(names);
-    combo1_->addItems(names);
-    combo1_->setCurrentIndex(-1);
-    combo1_->setEditText(QString());
-    SetBackColour(combo1_, FieldBack);
-    SetTextColour(combo1_, CaptionGrey);
-    PlaceTwips(combo1_, 150, 4500, 2190);
-    label11_ = MakeCaption(frame2, QStringLiteral("Label11"), QStringLiteral("Genre"), 2440, 4560);
+    genreCombo_->addItems(names);
+    genreCombo_->setCurrentIndex(-1);
+    genreCombo_->setEditText(QString());
+    connect(genreCombo_, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { presenter_.setGenre(text); });
+    SetBackColour(genreCombo_, FieldBack);
+    SetTextColour(genreCombo_, CaptionGrey);
+    PlaceTwips(genreCombo_, 150, 4500, 2190);
+    genreCaption_ =
+        MakeCaption(frame2, QStringLiteral("Label11"), QStringLiteral("Genre"), 2440, 4560);
 
     MakeWatermark(frame2, QStringLiteral("Label18"), QStringLiteral("Tags"), 1650, 5100, 40);
     QLabel *label16 =
         MakeCaption(frame2, QStringLiteral("Label16"), QStringLiteral("Wijzigen tags"), 165, 5340);
     SetTextColour(label16, QColor(128, 128, 128));
     MakeBox(frame2, QStringLiteral("Label10"), Qt::black, 150, 5670, 1200, 390);
-    updateKnop_ = new QPushButton(QStringLiteral("Update"), frame2);
-    updateKnop_->setObjectName(QStringLiteral("UpdateKnop"));
-    updateKnop_->setToolTip(QStringLiteral(" Wijzigen tags "));
-    SetBackColour(updateKnop_, QColor(250, 190, 190));
-    updateKnop_->setAutoFillBackground(false);
-    PlaceTwips(updateKnop_, 180, 5700, 1140, 330);
-    connect(updateKnop_, &QPushButton::clicked, this, &MainWindow::updateClicked);
+    updateButton_ = new QPushButton(QStringLiteral("Update"), frame2);
+    updateButton_->setObjectName(QStringLiteral("UpdateKnop"));
+    updateButton_->setToolTip(QStringLiteral(" Wijzigen tags "));
+    SetBackColour(updateButton_, QColor(250, 190, 190));
+    updateButton_->setAutoFillBackground(false);
+    PlaceTwips(updateButton_, 180, 5700, 1140, 330);
+    connect(updateButton_, &QPushButton::clicked, this, [this] { presenter_.update(); });
 }

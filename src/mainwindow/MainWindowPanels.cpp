@@ -51,38 +51,38 @@ QList<WelcomeLine> WelcomeLines()
 
 void MainWindow::buildSummaryPanel(QWidget *central)
 {
-    frame4_ = MakeFrame(central, QStringLiteral("Frame4"), 8010, 1050, 6765, 6225);
-    MakeBox(frame4_, QStringLiteral("Label8"), PanelGrey, 135, 210, 6510, 5880);
-    pic_ = new PictureBox(frame4_);
-    pic_->setObjectName(QStringLiteral("Pic"));
-    PlaceTwips(pic_, 255, 315, 6255, 5640);
+    summaryFrame_ = MakeFrame(central, QStringLiteral("Frame4"), 8010, 1050, 6765, 6225);
+    MakeBox(summaryFrame_, QStringLiteral("Label8"), PanelGrey, 135, 210, 6510, 5880);
+    summaryPicture_ = new PictureBox(summaryFrame_);
+    summaryPicture_->setObjectName(QStringLiteral("Pic"));
+    PlaceTwips(summaryPicture_, 255, 315, 6255, 5640);
     writeWelcome();
 }
 
 void MainWindow::writeWelcome()
 {
-    pic_->wipe(Qt::white);
-    pic_->setPicture(WelcomePicture());
+    summaryPicture_->wipe(Qt::white);
+    summaryPicture_->setPicture(WelcomePicture());
     for (const WelcomeLine &line : WelcomeLines()) {
-        pic_->setFontSize(line.points);
-        pic_->setForeColour(line.colour);
-        pic_->print(10, line.y, line.text);
+        summaryPicture_->setFontSize(line.points);
+        summaryPicture_->setForeColour(line.colour);
+        summaryPicture_->print(10, line.y, line.text);
     }
-    pic_->setForeColour(Qt::black);
+    summaryPicture_->setForeColour(Qt::black);
 }
 
 void MainWindow::buildHelpPanel(QWidget *central)
 {
     helpFrame_ = MakeFrame(central, QStringLiteral("HelpFrame"), 8010, 1050, 6765, 6225);
     MakeBox(helpFrame_, QStringLiteral("HelpLabel"), PanelGrey, 135, 210, 6510, 5880);
-    helpPic_ = new PictureBox(helpFrame_);
-    helpPic_->setObjectName(QStringLiteral("HelpPic"));
-    PlaceTwips(helpPic_, 255, 315, 6255, 5640);
+    helpPicture_ = new PictureBox(helpFrame_);
+    helpPicture_->setObjectName(QStringLiteral("HelpPic"));
+    PlaceTwips(helpPicture_, 255, 315, 6255, 5640);
     // The desktop's window colour, whatever colour the frame around it takes.
-    QPalette palette = helpPic_->palette();
+    QPalette palette = helpPicture_->palette();
     palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Base));
-    helpPic_->setPalette(palette);
-    helpPic_->wipe(palette.color(QPalette::Base));
+    helpPicture_->setPalette(palette);
+    helpPicture_->wipe(palette.color(QPalette::Base));
     helpFrame_->hide();
 }
 
@@ -101,8 +101,9 @@ void MainWindow::buildRenamePanel(QWidget *central)
         SetBackColour(button, QColor(180, 250, 180));
         button->setAutoFillBackground(false);
         PlaceTwips(button, 135, y + 30, 1140, 330);
-        connect(button, &QPushButton::clicked, this, [this, i] { renameClicked(i); });
-        renameKnop_[size_t(i)] = button;
+        connect(button, &QPushButton::clicked, this,
+                [this, i] { presenter_.rename(RenameOrder(i)); });
+        renameButtons_[size_t(i)] = button;
         MakeCaption(frame5, QStringLiteral("Label7_%1").arg(i), patterns[i], 1440, y + 75);
     }
 }
@@ -110,21 +111,21 @@ void MainWindow::buildRenamePanel(QWidget *central)
 void MainWindow::buildClockPanel(QWidget *central)
 {
     QFrame *frame6 = MakeFrame(central, QStringLiteral("Frame6"), 4050, 7290, 3825, 1125);
-    klokLabel_ = new QLabel(QStringLiteral("00:00:00"), frame6);
-    klokLabel_->setObjectName(QStringLiteral("KlokLabel"));
-    klokLabel_->setFont(ArialFont(44, true));
-    SetTextColour(klokLabel_, QColor(200, 200, 170));
-    PlaceTwips(klokLabel_, -135, 90);
+    clockLabel_ = new QLabel(QStringLiteral("00:00:00"), frame6);
+    clockLabel_->setObjectName(QStringLiteral("KlokLabel"));
+    clockLabel_->setFont(ArialFont(44, true));
+    SetTextColour(clockLabel_, QColor(200, 200, 170));
+    PlaceTwips(clockLabel_, -135, 90);
 }
 
 void MainWindow::buildInfoStrip(QWidget *central)
 {
     QFrame *frame3 = MakeFrame(central, QStringLiteral("Frame3"), 4020, 8430, 10770, 1125);
-    label3_ =
+    fileNameLabel_ =
         MakeCaption(frame3, QStringLiteral("Label3"), QLatin1String(FileNamePrefix), 120, 180);
-    label4_ =
+    fileDateLabel_ =
         MakeCaption(frame3, QStringLiteral("Label4"), QLatin1String(FileDatePrefix), 120, 480);
-    label5_ =
+    filePathLabel_ =
         MakeCaption(frame3, QStringLiteral("Label5"), QLatin1String(FilePathPrefix), 120, 780);
 }
 
@@ -144,52 +145,52 @@ void MainWindow::buildMenus()
     QAction *start = player->addAction(QStringLiteral("Afspelen"));
     start->setObjectName(QStringLiteral("ProjectStart"));
     start->setShortcut(QKeySequence(Qt::Key_F5));
-    connect(start, &QAction::triggered, this, &MainWindow::play);
+    connect(start, &QAction::triggered, this, [this] { presenter_.play(); });
 
     QMenu *help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help"));
-    helpHelp_ = help->addAction(QStringLiteral("Help"));
-    helpHelp_->setObjectName(QStringLiteral("HelpHelp"));
-    helpHelp_->setShortcut(QKeySequence(Qt::Key_F1));
-    helpHelp_->setCheckable(true);
-    connect(helpHelp_, &QAction::triggered, this, &MainWindow::toggleHelp);
+    helpAction_ = help->addAction(QStringLiteral("Help"));
+    helpAction_->setObjectName(QStringLiteral("HelpHelp"));
+    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    helpAction_->setCheckable(true);
+    connect(helpAction_, &QAction::triggered, this, &MainWindow::toggleHelp);
     QAction *more = help->addAction(QStringLiteral("Meer Software"));
     more->setObjectName(QStringLiteral("HelpMeerSoftware"));
-    connect(more, &QAction::triggered, this, &MainWindow::openSoftwarePage);
+    connect(more, &QAction::triggered, this, [this] { presenter_.openSoftwarePage(); });
 }
 
 void MainWindow::setAccessibility()
 {
-    for (ImageButton *knop : knop_) {
-        knop->setAccessibleName(knop->toolTip().trimmed());
-        knop->setAccessibleDescription(knop->toolTip());
-    }
-    for (size_t i = 0; i < texts_.size(); ++i) {
-        textCaptions_[i]->setBuddy(texts_[i]);
-        texts_[i]->setAccessibleName(textCaptions_[i]->text());
-    }
-    label11_->setBuddy(combo1_);
-    combo1_->setAccessibleName(QStringLiteral("Genre"));
-    combo1_->setAccessibleDescription(QStringLiteral("Genre"));
-    updateKnop_->setAccessibleName(updateKnop_->text());
-    updateKnop_->setAccessibleDescription(updateKnop_->toolTip());
-    renameKnop_[0]->setAccessibleName(QStringLiteral("Rename Titel - Artiest"));
-    renameKnop_[1]->setAccessibleName(QStringLiteral("Rename Artiest - Titel"));
-    for (QPushButton *button : renameKnop_)
+    for (ImageButton *button : barButtons_) {
+        button->setAccessibleName(button->toolTip().trimmed());
         button->setAccessibleDescription(button->toolTip());
-    drive1_->setAccessibleName(QStringLiteral("Station"));
-    dir1_->setAccessibleName(QStringLiteral("Mappen"));
-    list1_->setAccessibleName(QStringLiteral("Bestanden"));
-    pic_->setAccessibleName(QStringLiteral("Tags"));
-    helpPic_->setAccessibleName(QStringLiteral("Uitleg Brelko"));
+    }
+    for (size_t i = 0; i < fieldEdits_.size(); ++i) {
+        fieldCaptions_[i]->setBuddy(fieldEdits_[i]);
+        fieldEdits_[i]->setAccessibleName(fieldCaptions_[i]->text());
+    }
+    genreCaption_->setBuddy(genreCombo_);
+    genreCombo_->setAccessibleName(QStringLiteral("Genre"));
+    genreCombo_->setAccessibleDescription(QStringLiteral("Genre"));
+    updateButton_->setAccessibleName(updateButton_->text());
+    updateButton_->setAccessibleDescription(updateButton_->toolTip());
+    renameButtons_[0]->setAccessibleName(QStringLiteral("Rename Titel - Artiest"));
+    renameButtons_[1]->setAccessibleName(QStringLiteral("Rename Artiest - Titel"));
+    for (QPushButton *button : renameButtons_)
+        button->setAccessibleDescription(button->toolTip());
+    driveCombo_->setAccessibleName(QStringLiteral("Station"));
+    folderTree_->setAccessibleName(QStringLiteral("Mappen"));
+    fileList_->setAccessibleName(QStringLiteral("Bestanden"));
+    summaryPicture_->setAccessibleName(QStringLiteral("Tags"));
+    helpPicture_->setAccessibleName(QStringLiteral("Uitleg Brelko"));
 }
 
 void MainWindow::setTabOrder()
 {
-    const QList<QWidget *> order = {menuPic_,    drive1_,        dir1_,         list1_,
-                                    pic_,        helpPic_,       texts_[0],     texts_[1],
-                                    texts_[2],   texts_[3],      texts_[4],     combo1_,
-                                    updateKnop_, renameKnop_[0], renameKnop_[1]};
+    const QList<QWidget *> order = {
+        buttonBar_,     driveCombo_,    folderTree_,    fileList_,         summaryPicture_,
+        helpPicture_,   fieldEdits_[0], fieldEdits_[1], fieldEdits_[2],    fieldEdits_[3],
+        fieldEdits_[4], genreCombo_,    updateButton_,  renameButtons_[0], renameButtons_[1]};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }

@@ -5,6 +5,11 @@
 #include "TagFile.h"
 #include "TagRename.h"
 
+bool TagFileService::readTag(const QString &path, Id3v1Tag &tag)
+{
+    return ReadTag(path, tag);
+}
+
 bool TagFileService::writeTag(const QString &path, Id3v1Tag &tag)
 {
     return WriteTag(path, tag);

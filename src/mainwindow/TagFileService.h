@@ -4,11 +4,16 @@
 
 #include <QString>
 
-// Every change the main window makes to a file goes through here, so a
-// journal of changes can stand in front of it and tests can make it fail.
+// Every look the main window takes at a tag and every change it makes to a
+// file goes through here, so a journal of changes can stand in front of it and tests can make it
+// fail.
 class TagFileService {
 public:
     virtual ~TagFileService() = default;
+
+    // Reads the file's trailer (ReadTag). False when it has none or cannot
+    // be read.
+    virtual bool readTag(const QString &path, Id3v1Tag &tag);
 
     // Writes tag as the file's trailer (WriteTag). False when the file is
     // left as it was.

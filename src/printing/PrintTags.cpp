@@ -1,6 +1,6 @@
 #include "PrintTags.h"
 
-#include "MainTexts.h"
+#include "FileTexts.h"
 #include "ReportPrinter.h"
 
 #include <QPainter>

@@ -1,7 +1,5 @@
 #include "TagReport.h"
 
-#include "MainTexts.h"
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -17,12 +15,6 @@ std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, cons
     if (!fresh.exists() || !fresh.isFile() || !fresh.isReadable())
         return std::nullopt;
     return TagReportInput{fields, dateSizeText(fresh)};
-}
-
-std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, const QFileInfo &file)
-{
-    return GatherReportInput(fields, file,
-                             [](const QFileInfo &info) { return DateSizeLine(info); });
 }
 
 QVector<ReportText> ReportTexts(const TagReportInput &input)

@@ -7,17 +7,15 @@
 #include <QString>
 #include <QVector>
 
+#include "ShownTag.h"
+
 #include <functional>
 #include <optional>
 
 class QPainter;
 
-// What the main window shows when the report is asked for: the selected
-// list entry, the six tag boxes as edited, and the path of the file last
-// clicked. The same eight texts, in the same order, as the window hands out.
-struct ReportFields {
-    QString fileName, title, artist, album, year, comment, genre, selectedFilePath;
-};
+// The report is made of the tag as the main window shows it.
+using ReportFields = ShownTag;
 
 // Everything the page shows, gathered before a print job starts, so that
 // nothing can fail half way down a page.
@@ -32,7 +30,6 @@ using DateSizeTextFunction = std::function<QString(const QFileInfo &)>;
 // longer names a readable file.
 std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, const QFileInfo &file,
                                                 const DateSizeTextFunction &dateSizeText);
-std::optional<TagReportInput> GatherReportInput(const ReportFields &fields, const QFileInfo &file);
 
 // One text on the page, placed in twips from the top-left of the printable
 // area; y is the top of the text.

@@ -1,5 +1,8 @@
 #include "ColourWindow.h"
 
+#include "Controls.h"
+#include "Twips.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -9,29 +12,9 @@
 
 namespace {
 
-// The layout is drawn in twips; the screen counts 15 of them to a pixel.
-int px(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
 // The window is 4200 x 2775 twips outside; a fixed dialog's frame takes
 // 3 pixels on every side and its title bar 24 more at the top.
-const QSize ClientSize(px(4200) - 6, px(2775) - 30);
-
-const QColor LabelGrey(64, 64, 64);
-
-QFont labelFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    return font;
-}
+const QSize ClientSize(Px(4200) - 6, Px(2775) - 30);
 
 // Qt's horizontal scroll bar takes Left as "more" (its controls are
 // inverted for the wheel's sake); on a colour bar Right means more.
@@ -61,30 +44,14 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text,
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setFont(labelFont());
+    label->setFont(ArialFont(9.75));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setAutoFillBackground(false); // the window's colour shows through
-    label->move(px(left), px(top));
+    label->move(Px(left), Px(top));
     label->adjustSize();
     return label;
-}
-
-// A black box with a thin border, 30 twips larger than what stands in front.
-QLabel *blackBox(QWidget *parent, const QString &name, const QRect &rect)
-{
-    auto *box = new QLabel(parent);
-    box->setObjectName(name);
-    box->setFrameShape(QFrame::Box);
-    box->setLineWidth(1);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
-    box->setGeometry(rect);
-    return box;
 }
 
 QPushButton *faceButton(QWidget *parent, const QString &name, const QString &caption,
@@ -129,7 +96,7 @@ ColourWindow::ColourWindow(BackgroundColour &colour, std::function<void()> apply
 
 void ColourWindow::buildControls()
 {
-    blackBox(this, QStringLiteral("Label1"), twipsRect(240, 240, 1740, 960));
+    MakeBox(this, QStringLiteral("Label1"), Qt::black, 240, 240, 1740, 960);
     const QString letters[] = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
     const QColor textColours[] = {QColor(64, 0, 0), QColor(0, 64, 0), QColor(0, 0, 64)};
     int top = 270;
@@ -142,23 +109,23 @@ void ColourWindow::buildControls()
         bar->setPageStep(1);
         bar->setTracking(false); // a dragged thumb paints when it is let go
         bar->setFocusPolicy(Qt::StrongFocus);
-        bar->setGeometry(twipsRect(270, top, 1680, 300));
+        bar->setGeometry(TwipsRect(270, top, 1680, 300));
         connect(bar, &QScrollBar::valueChanged, this,
                 [this, i](int value) { barChanged(i, value); });
         bars_[i] = bar;
         valueLabels_[i] = captionLabel(this, QStringLiteral("ColorLabel%1").arg(i + 1), QString(),
                                        textColours[i], 2080, top + 30);
     }
-    captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Achtergrondkleuren"), LabelGrey,
+    captionLabel(this, QStringLiteral("Label2"), QStringLiteral("Achtergrondkleuren"), CaptionGrey,
                  270, 1290);
-    blackBox(this, QStringLiteral("Label3"), twipsRect(240, 1740, 930, 390));
+    MakeBox(this, QStringLiteral("Label3"), Qt::black, 240, 1740, 930, 390);
     resetButton_ = faceButton(this, QStringLiteral("ResetKnop"), QStringLiteral("Reset"),
-                              QColor(190, 220, 220), twipsRect(270, 1770, 870, 330));
-    captionLabel(this, QStringLiteral("Label4"), QStringLiteral("Reset kleuren"), LabelGrey, 1260,
+                              QColor(190, 220, 220), TwipsRect(270, 1770, 870, 330));
+    captionLabel(this, QStringLiteral("Label4"), QStringLiteral("Reset kleuren"), CaptionGrey, 1260,
                  1800);
-    blackBox(this, QStringLiteral("BackKnoppen"), twipsRect(3000, 1755, 900, 390));
+    MakeBox(this, QStringLiteral("BackKnoppen"), Qt::black, 3000, 1755, 900, 390);
     okButton_ = faceButton(this, QStringLiteral("CancelKnop"), QStringLiteral("Ok"),
-                           QColor(255, 224, 192), twipsRect(3030, 1785, 840, 330));
+                           QColor(255, 224, 192), TwipsRect(3030, 1785, 840, 330));
     connect(resetButton_, &QPushButton::clicked, this, &ColourWindow::resetColour);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 

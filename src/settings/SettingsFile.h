@@ -56,12 +56,3 @@ private:
 // carried over once (a damaged one as far as it reads); true when it was.
 bool AdoptFormerSettings(const QString &path, const QString &formerPath);
 
-inline bool ReadSettingsFile(const SettingsFile &file, BackgroundColour &colour)
-{
-    return file.read(colour);
-}
-
-inline bool WriteSettingsFile(const SettingsFile &file, const BackgroundColour &colour)
-{
-    return file.write(colour);
-}

@@ -140,27 +140,19 @@ constexpr std::array<const char *, GenreCount> kGenreNames = {
     "Dance Hall",
 };
 
-QStringList &MutableGenreTable()
-{
-    static QStringList table;
-    return table;
-}
-
 } // namespace
 
 const QStringList &GenreTable()
 {
-    return MutableGenreTable();
-}
-
-void FillGenres()
-{
-    QStringList &table = MutableGenreTable();
-    if (!table.isEmpty())
-        return;
-    table.reserve(GenreCount);
-    for (const char *name : kGenreNames)
-        table.append(QString::fromLatin1(name));
+    // Built once, on first use; the names never change afterwards.
+    static const QStringList table = [] {
+        QStringList names;
+        names.reserve(GenreCount);
+        for (const char *name : kGenreNames)
+            names.append(QString::fromLatin1(name));
+        return names;
+    }();
+    return table;
 }
 
 int GenreNumber(const QString &field)

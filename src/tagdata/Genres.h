@@ -6,11 +6,8 @@
 constexpr int GenreCount = 126;
 constexpr int OtherGenre = 12; // what an unknown genre name is stored as
 
-// The 126 genre names indexed by genre number; empty until FillGenres runs.
+// The 126 genre names indexed by genre number.
 const QStringList &GenreTable();
-
-// Fills GenreTable. Running it again changes nothing.
-void FillGenres();
 
 // The name for a genre field: the code-page value of its first character is
 // the genre number (an empty field counts as 255); numbers beyond the table

@@ -33,10 +33,16 @@ int Id3v1Tag::track() const
 {
     if (Comment.size() != CommentWidth)
         return 0;
-    if (Comment.at(28).unicode() != 0 || Comment.at(29).unicode() == 0)
+    const int byte = EncodeCodePageChar(Comment.at(CommentWithTrackWidth + 1));
+    return TrackNumber(Comment.at(CommentWithTrackWidth).unicode(), byte < 0 ? 0 : byte);
+}
+
+int TrackInTrailer(const QByteArray &trailer)
+{
+    if (trailer.size() != Id3v1Tag::Size)
         return 0;
-    const int byte = EncodeCodePageChar(Comment.at(29));
-    return byte < 0 ? 0 : byte;
+    return TrackNumber(uchar(trailer.at(Id3v1Tag::TrackZeroOffset)),
+                       uchar(trailer.at(Id3v1Tag::TrackOffset)));
 }
 
 QByteArray Id3v1Tag::render() const
@@ -58,7 +64,7 @@ Id3v1Tag Id3v1Tag::parse(const QByteArray &bytes)
     Id3v1Tag tag;
     if (bytes.size() != Size)
         return tag;
-    tag.Header = FieldAt(bytes, 0, HeaderWidth);
+    tag.Header = FieldAt(bytes, HeaderOffset, HeaderWidth);
     tag.Title = FieldAt(bytes, TitleOffset, TitleWidth);
     tag.Artist = FieldAt(bytes, ArtistOffset, ArtistWidth);
     tag.Album = FieldAt(bytes, AlbumOffset, AlbumWidth);

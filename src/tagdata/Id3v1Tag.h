@@ -18,13 +18,21 @@ struct Id3v1Tag {
     static constexpr int CommentWidth = 30;
     static constexpr int GenreWidth = 1;
 
-    // Byte offsets within the trailer.
-    static constexpr int TitleOffset = 3;
-    static constexpr int ArtistOffset = 33;
-    static constexpr int AlbumOffset = 63;
-    static constexpr int YearOffset = 93;
-    static constexpr int CommentOffset = 97;
-    static constexpr int GenreOffset = 127;
+    // Byte offsets within the trailer: each field follows the one before.
+    static constexpr int HeaderOffset = 0;
+    static constexpr int TitleOffset = HeaderOffset + HeaderWidth;
+    static constexpr int ArtistOffset = TitleOffset + TitleWidth;
+    static constexpr int AlbumOffset = ArtistOffset + ArtistWidth;
+    static constexpr int YearOffset = AlbumOffset + AlbumWidth;
+    static constexpr int CommentOffset = YearOffset + YearWidth;
+    static constexpr int GenreOffset = CommentOffset + CommentWidth;
+    static_assert(GenreOffset + GenreWidth == Size, "the fields fill the trailer");
+
+    // ID3v1.1 keeps a track number in the comment's last two bytes: a zero,
+    // then the track. The text before them is CommentWithTrackWidth long.
+    static constexpr int CommentWithTrackWidth = CommentWidth - 2;
+    static constexpr int TrackZeroOffset = CommentOffset + CommentWithTrackWidth;
+    static constexpr int TrackOffset = TrackZeroOffset + 1;
 
     QString Header = QString(HeaderWidth, QLatin1Char(' '));
     QString Title = QString(TitleWidth, QLatin1Char(' '));
@@ -48,6 +56,16 @@ struct Id3v1Tag {
     // Fills every field from 128 trailer bytes; nothing is trimmed or dropped.
     static Id3v1Tag parse(const QByteArray &bytes);
 };
+
+// The ID3v1.1 rule for the comment's last two bytes: a zero, then a byte
+// that is not zero, is a track number; anything else is comment text.
+constexpr int TrackNumber(int zeroByte, int trackByte)
+{
+    return zeroByte == 0 && trackByte != 0 ? trackByte : 0;
+}
+
+// The track number in 128 trailer bytes, 0 when there is none.
+int TrackInTrailer(const QByteArray &trailer);
 
 // Places text in a field of the given width: left-aligned, padded on the right
 // with spaces, or cut to its first width characters.

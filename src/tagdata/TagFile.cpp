@@ -55,9 +55,9 @@ bool WriteExactly(TagFileIo &io, int fd, const char *data, size_t size, off_t of
 // the track). Writing a comment that fits in 28 bytes keeps that track.
 void KeepTrack(const QByteArray &oldTrailer, QByteArray &newTrailer)
 {
-    constexpr int zeroAt = Id3v1Tag::CommentOffset + 28;
-    constexpr int trackAt = Id3v1Tag::CommentOffset + 29;
-    if (oldTrailer.at(zeroAt) != 0 || oldTrailer.at(trackAt) == 0)
+    constexpr int zeroAt = Id3v1Tag::TrackZeroOffset;
+    constexpr int trackAt = Id3v1Tag::TrackOffset;
+    if (TrackInTrailer(oldTrailer) == 0)
         return;
     if (newTrailer.at(zeroAt) != ' ' || newTrailer.at(trackAt) != ' ')
         return;

@@ -28,7 +28,6 @@ int GenreByName(const QString &name)
         {QStringLiteral("Rhythmic Soul"), 118},
         {QStringLiteral("A Cappella"), 123},
     };
-    FillGenres();
     const QStringList &table = GenreTable();
     const int exact = int(table.indexOf(name));
     if (exact >= 0)

@@ -40,7 +40,6 @@ bool ParseGenre(const QString &text, QString &field, QString &error)
         field = QString(DecodeCodePageByte(uchar(number)));
         return true;
     }
-    FillGenres();
     if (GenreTable().contains(text)) {
         field = GenreCode(text);
         return true;

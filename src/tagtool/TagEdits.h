@@ -20,7 +20,7 @@ struct TagEdits {
 };
 
 // Widths a comment keeps: all 30 characters, or 28 beside a track number.
-constexpr int CommentWithTrackWidth = 28;
+constexpr int CommentWithTrackWidth = Id3v1Tag::CommentWithTrackWidth;
 
 // A genre given as a number (0..255) or as a name exactly as in the table.
 // False with a reason otherwise.

@@ -13,6 +13,17 @@ inline QByteArray MpegFrames(int count)
     return QByteArray(QByteArray("\xFF\xFB\x90\x64") + QByteArray(413, '\0')).repeated(count);
 }
 
+// A 128-byte ID3v1 trailer: "TAG", the five text fields (title, artist,
+// album, year, comment) cut or padded to their widths, then the genre byte.
+inline QByteArray Trailer(const QList<QByteArray> &fields, int genre = 255, char pad = ' ')
+{
+    QByteArray trailer = "TAG";
+    const int widths[5] = {30, 30, 30, 4, 30};
+    for (int i = 0; i < 5; ++i)
+        trailer += fields.value(i).left(widths[i]).leftJustified(widths[i], pad);
+    return trailer + char(genre);
+}
+
 inline bool TryWriteFile(const QString &path, const QByteArray &contents)
 {
     QFile file(path);

@@ -5,6 +5,7 @@
 #include "EventLoopPauser.h"
 #include "Harness.h"
 #include "MainTexts.h"
+#include "MainWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -49,20 +50,22 @@ private Q_SLOTS:
                           desktop = "brelko-" + kind + ".desktop";
             const QString mime = kind == "player" ? "audio/mpeg" : "x-scheme-handler/https";
             QVERIFY(TryWriteFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
-                                      QFile::encodeName(home.filePath(kind + ".log")) + "'\n"));
+                                             QFile::encodeName(home.filePath(kind + ".log")) +
+                                             "'\n"));
             QVERIFY(QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            QVERIFY(TryWriteFile(home.filePath("data/applications/" + desktop),
-                          QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %3\n"
-                                         "MimeType=%4;\n")
-                              .arg(desktop, script, kind == "player" ? "%f" : "%u", mime)
-                              .toUtf8()));
+            QVERIFY(TryWriteFile(
+                home.filePath("data/applications/" + desktop),
+                QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %3\n"
+                               "MimeType=%4;\n")
+                    .arg(desktop, script, kind == "player" ? "%f" : "%u", mime)
+                    .toUtf8()));
             defaults += (mime + '=' + desktop + '\n').toUtf8();
         }
         QVERIFY(TryWriteFile(home.filePath("config/mimeapps.list"), defaults));
 
         const QString music = home.filePath("Muziek met spaties"),
                       path = music + "/Morning - Quartet.mp3";
-        QVERIFY(QDir().mkpath(music) && TryWriteFile(path, Audio(8) + Trailer({"Morning"})));
+        QVERIFY(QDir().mkpath(music) && TryWriteFile(path, MpegFrames(8) + Trailer({"Morning"})));
         FakeMessages messages;
         FakeClock clock;
         DesktopShellLauncher shell;
@@ -74,10 +77,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         shell.open(QString()); // an empty target does nothing
-        window.openFolder(music);
-        auto *list = window.findChild<QAbstractItemView *>("List1");
-        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
-                                                QItemSelectionModel::ClearAndSelect);
+        window.presenter().openFile(path);
         window.activateWindow();
         QTRY_VERIFY(window.isActiveWindow());
         QTest::keyClick(&window, Qt::Key_F5);

@@ -1,4 +1,5 @@
 // Texts worked out without a window: clock, title line, dates.
+#include "FileTexts.h"
 #include "MainTexts.h"
 
 #include <QtTest>

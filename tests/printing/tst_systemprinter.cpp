@@ -1,3 +1,4 @@
+#include "FileTexts.h"
 #include "PrintFakes.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
@@ -169,7 +170,8 @@ void SystemPrinterTest::expectTextsInPlace(const QString &pdf, const QPointF &or
     const QString path = root_.filePath("song.mp3");
     const auto input = GatherReportInput({"song.mp3", "Zomeravond", "Bewerkt, niet bewaard", "Live",
                                           "1999", "ongewijzigd", "Jazz", path},
-                                         QFileInfo(path));
+                                         QFileInfo(path),
+                                         [](const QFileInfo &file) { return DateSizeLine(file); });
     QVERIFY(input);
     for (const ReportText &text : ReportTexts(*input)) {
         const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();

@@ -7,15 +7,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A 128-byte trailer from raw field bytes, padded with spaces.
+// A trailer with a fixed album and year.
 inline QByteArray Trailer(const QByteArray &title, const QByteArray &artist,
                           const QByteArray &comment = QByteArray(), char genre = 17)
 {
-    auto field = [](const QByteArray &bytes, int width) {
-        return bytes.left(width).leftJustified(width);
-    };
-    return "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "1999" +
-           field(comment, 30) + genre;
+    return Trailer(QList<QByteArray>{title, artist, "Album", "1999", comment}, uchar(genre));
 }
 
 // A music folder and a state folder of their own for each test.

@@ -41,7 +41,6 @@ private Q_SLOTS:
 
 void TestIndependentReader::initTestCase()
 {
-    FillGenres();
     QProcess probe;
     probe.start(QString::fromLatin1(kPython),
                 {QStringLiteral("-c"), QStringLiteral("import mutagen")});

@@ -17,11 +17,7 @@ namespace {
 QByteArray Trailer(const QByteArray &title, const QByteArray &comment = QByteArray(30, ' '),
                    char genre = 17)
 {
-    QByteArray t = "TAG" + title.leftJustified(30, ' ', true) +
-                   QByteArray("Artist").leftJustified(30) + QByteArray("Album").leftJustified(30) +
-                   "2001" + comment.leftJustified(30, ' ', true) + genre;
-    Q_ASSERT(t.size() == 128);
-    return t;
+    return ::Trailer(QList<QByteArray>{title, "Artist", "Album", "2001", comment}, uchar(genre));
 }
 
 QByteArray Audio(int size)

@@ -1,4 +1,4 @@
-#include "FolderChooser.h"
+#include "DesktopFolderChooser.h"
 
 #include <QFileDialog>
 

@@ -11,9 +11,3 @@ public:
     virtual ~FolderChooser() = default;
     virtual QString chooseFolder(QWidget *owner, const QString &title) = 0;
 };
-
-// The desktop's folder dialog, folders only.
-class DesktopFolderChooser : public FolderChooser {
-public:
-    QString chooseFolder(QWidget *owner, const QString &title) override;
-};
