@@ -20,8 +20,6 @@ QString FailureReason(const TagEditOutcome &outcome)
     return reason;
 }
 
-constexpr qsizetype OutputChunk = 1 << 12;
-
 } // namespace
 
 int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
@@ -81,26 +79,20 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
         };
         outcome[i] = JournaledEditTag(journal, files.at(i), apply, &change[i]);
     };
-    QByteArray done;
     QList<FilePath> untouched;
     const auto report = [&](qsizetype i) {
         if (outcome[i].written) {
-            done += TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n";
-            if (done.size() >= OutputChunk) {
-                PrintOut(done);
-                done.clear();
-            }
+            // Each line at once: the other threads run ahead, and a reader
+            // that went away must stop them before they reach many more.
+            PrintOut(TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n");
         } else if (outcome[i].error == EINTR && StopRequested()) {
             untouched.append(files.at(i)); // stopped while waiting for its lock
         } else {
-            PrintOut(done);
-            done.clear();
             PrintFileError(files.at(i), FailureReason(outcome[i]));
             status = ExitFileFailed;
         }
     };
     const qsizetype started = RunInOrder(files.size(), running, work, report, StopRequested);
-    PrintOut(done);
     journal.flush();
     untouched += files.mid(started);
     if (!untouched.isEmpty())
