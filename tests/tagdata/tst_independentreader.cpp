@@ -1,5 +1,6 @@
 #include "Genres.h"
 #include "TagFile.h"
+#include "TestFiles.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,85 +35,62 @@ class TestIndependentReader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void mutagenReadsWhatWeWrite_data();
-    void mutagenReadsWhatWeWrite();
-};
-
-void TestIndependentReader::initTestCase()
-{
-    QProcess probe;
-    probe.start(QString::fromLatin1(kPython),
-                {QStringLiteral("-c"), QStringLiteral("import mutagen")});
-    QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
-             "python3-mutagen is missing: run scripts/install-deps");
-}
-
-void TestIndependentReader::mutagenReadsWhatWeWrite_data()
-{
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("artist");
-    QTest::addColumn<QString>("album");
-    QTest::addColumn<QString>("year");
-    QTest::addColumn<QString>("comment");
-    QTest::addColumn<QString>("genre");
-    QTest::addColumn<bool>("appended");
-    QTest::newRow("append") << "Morning"
-                            << "Quartet"
-                            << "Days"
-                            << "1999"
-                            << "fine"
-                            << "Jazz" << true;
-    // mutagen reads the comment as ID3v1.1 (28 characters, then a track
-    // byte), so 28 is the widest comment both readers agree on.
-    QTest::newRow("overwrite, full widths, latin-1")
-        << QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me").leftJustified(30, 'x')
-        << QString(30, 'A') << QStringLiteral("\u00c5ngstr\u00f6m") << "2024" << QString(28, 'C')
-        << "Dance Hall" << false;
-}
-
-void TestIndependentReader::mutagenReadsWhatWeWrite()
-{
-    QFETCH(QString, title);
-    QFETCH(QString, artist);
-    QFETCH(QString, album);
-    QFETCH(QString, year);
-    QFETCH(QString, comment);
-    QFETCH(QString, genre);
-    QFETCH(bool, appended);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("song.mp3"));
+    void initTestCase()
     {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, '\x55'));
-        if (!appended)
-            file.write("TAG" + QByteArray(125, 'x'));
+        QProcess probe;
+        probe.start(QString::fromLatin1(kPython),
+                    {QStringLiteral("-c"), QStringLiteral("import mutagen")});
+        QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
+                 "python3-mutagen is missing: run scripts/install-deps");
     }
-    Id3v1Tag tag;
-    AssignField(tag.Title, title, Id3v1Tag::TitleWidth);
-    AssignField(tag.Artist, artist, Id3v1Tag::ArtistWidth);
-    AssignField(tag.Album, album, Id3v1Tag::AlbumWidth);
-    AssignField(tag.Year, year, Id3v1Tag::YearWidth);
-    AssignField(tag.Comment, comment, Id3v1Tag::CommentWidth);
-    tag.Genre = GenreCode(genre);
-    QVERIFY(WriteTag(path, tag));
 
-    QProcess reader;
-    reader.start(QString::fromLatin1(kPython),
-                 {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
-    QVERIFY(reader.waitForFinished(20000));
-    QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
-    const QJsonObject frames = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
-    QCOMPARE(frames.value(QStringLiteral("TIT2")).toString(), title);
-    QCOMPARE(frames.value(QStringLiteral("TPE1")).toString(), artist);
-    QCOMPARE(frames.value(QStringLiteral("TALB")).toString(), album);
-    QCOMPARE(frames.value(QStringLiteral("TDRC")).toString(), year);
-    QCOMPARE(frames.value(QStringLiteral("COMM")).toString(), comment);
-    QCOMPARE(frames.value(QStringLiteral("TCON")).toString(), genre);
-    QVERIFY(!frames.contains(QStringLiteral("TRCK")));
-    QCOMPARE(QFileInfo(path).size(), qint64(4096 + 128));
-}
+    void mutagenReadsWhatWeWrite_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // title, artist, album, year, comment, genre
+        QTest::addColumn<bool>("appended");
+        QTest::newRow("append") << QStringList{"Morning", "Quartet", "Days", "1999", "fine", "Jazz"}
+                                << true;
+        // mutagen reads the comment as ID3v1.1 (28 characters, then a track
+        // byte), so 28 is the widest comment both readers agree on.
+        QTest::newRow("overwrite, full widths, latin-1")
+            << QStringList{QStringLiteral("Caf\u00e9 \u00e0 la cr\u00e8me").leftJustified(30, 'x'),
+                           QString(30, 'A'),
+                           QStringLiteral("\u00c5ngstr\u00f6m"),
+                           "2024",
+                           QString(28, 'C'),
+                           "Dance Hall"}
+            << false;
+    }
+
+    void mutagenReadsWhatWeWrite()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(bool, appended);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("song.mp3"));
+        WriteFile(path, QByteArray(4096, '\x55') +
+                            (appended ? QByteArray() : "TAG" + QByteArray(125, 'x')));
+        Id3v1Tag tag;
+        QString *targets[] = {&tag.Title, &tag.Artist, &tag.Album, &tag.Year, &tag.Comment};
+        const int widths[] = {30, 30, 30, 4, 30};
+        for (int i = 0; i < 5; ++i)
+            AssignField(*targets[i], fields.at(i), widths[i]);
+        tag.Genre = GenreCode(fields.at(5));
+        QVERIFY(WriteTag(path, tag));
+
+        QProcess reader;
+        reader.start(QString::fromLatin1(kPython),
+                     {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
+        QVERIFY(reader.waitForFinished(20000));
+        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+        const QJsonObject frames = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+        const char *keys[] = {"TIT2", "TPE1", "TALB", "TDRC", "COMM", "TCON"};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(frames.value(keys[i]).toString(), fields.at(i));
+        QVERIFY(!frames.contains(QStringLiteral("TRCK")));
+        QCOMPARE(QFileInfo(path).size(), qint64(4096 + 128));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestIndependentReader)
 #include "tst_independentreader.moc"
