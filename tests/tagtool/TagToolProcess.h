@@ -22,6 +22,21 @@ inline void PrepareTagTool(QProcess &process, const TestFolders &dirs)
     process.setWorkingDirectory(dirs.files.path());
 }
 
+// A hang ends as status -1 after the timeout, never blocks the run.
+inline Result FinishTagTool(QProcess &process, int timeout = 60000)
+{
+    Result r;
+    if (!process.waitForFinished(timeout)) {
+        process.kill();
+        process.waitForFinished();
+        return r;
+    }
+    r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
 // asOther: as an ordinary user, since root reads any file.
 inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
                          const QByteArray &input = QByteArray())
@@ -36,11 +51,5 @@ inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther
     process.start(program, args);
     process.write(input);
     process.closeWriteChannel();
-    Result r;
-    if (!process.waitForFinished(60000))
-        return r;
-    r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
+    return FinishTagTool(process);
 }

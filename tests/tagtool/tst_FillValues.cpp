@@ -87,14 +87,9 @@ private Q_SLOTS:
         QTest::newRow("date, composed accent")
             << QStringList{"2003-05-01"} << "2003" << QString("Cafe\u0301") << QString("Caf\u00e9");
         QTest::newRow("words, controls") << QStringList{"c. 1987"} << "1987"
-                                         << "two\nlines\t!"
-                                         << "two lines !";
-        QTest::newRow("short year, blanks") << QStringList{"87"} << ""
-                                            << "  x  "
-                                            << "x";
-        QTest::newRow("second date") << QStringList{"", "2001"} << "2001"
-                                     << ""
-                                     << "";
+                                         << QString("two\nlines\t!") << QString("two lines !");
+        QTest::newRow("short year, blanks") << QStringList{"87"} << "" << QString("  x  ") << "x";
+        QTest::newRow("second date") << QStringList{"", "2001"} << "2001" << QString() << "";
     }
     void texts()
     {
@@ -111,49 +106,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("fields"); // empty: no match
-        QTest::newRow("artist - title") << "%artist% - %title%"
-                                        << "/m/Queen - So Long.mp3"
-                                        << "So Long|Queen|-|-|-|-|-";
-        QTest::newRow("extra separator goes to the last") << "%artist% - %title%"
-                                                          << "A - B - C.mp3"
-                                                          << "B - C|A|-|-|-|-|-";
-        QTest::newRow("title - artist") << "%title% - %artist%"
-                                        << "B - C - A.MP3"
-                                        << "B|C - A|-|-|-|-|-";
-        QTest::newRow("track. title") << "%track%. %title%"
-                                      << "03. Mr. Brown.mp3"
-                                      << "Mr. Brown|-|-|-|-|-|3";
-        QTest::newRow("track glued to title") << "%track%%title%"
-                                              << "07Intro.mp3"
-                                              << "Intro|-|-|-|-|-|7";
-        QTest::newRow("every placeholder")
-            << "%year% %album% [%genre%] %track% %title% - %artist% (%comment%)"
-            << "1999 Days [Jazz] 12 Run - Trio (live).mp3"
-            << "Run|Trio|Days|1999|live|8|12";
-        QTest::newRow("dots in the name") << "%artist% - %title%"
-                                          << "A - B.live.mp3"
-                                          << "B.live|A|-|-|-|-|-";
-        QTest::newRow("no extension") << "%artist% - %title%"
-                                      << "A - B"
-                                      << "B|A|-|-|-|-|-";
-        QTest::newRow("track beyond 255 kept") << "%track% %title%"
-                                               << "300 Song.mp3"
-                                               << "Song|-|-|-|-|-|-";
-        QTest::newRow("no separator") << "%artist% - %title%"
-                                      << "Just a name.mp3"
-                                      << "";
-        QTest::newRow("empty side") << "%artist% - %title%"
-                                    << " - Title.mp3"
-                                    << "";
-        QTest::newRow("track not a number") << "%track%. %title%"
-                                            << "A1. Song.mp3"
-                                            << "";
-        QTest::newRow("literal must match") << "(%year%) %title%"
-                                            << "1999 Song.mp3"
-                                            << "";
-        QTest::newRow("regex characters are literal") << "%artist% .* %title%"
-                                                      << "A - B.mp3"
-                                                      << "";
+        const auto row = [](const char *name, const char *pattern, const char *file,
+                            const char *fields) {
+            QTest::newRow(name) << QString(pattern) << QString(file) << QString(fields);
+        };
+        row("artist - title", "%artist% - %title%", "/m/Queen - So Long.mp3",
+            "So Long|Queen|-|-|-|-|-");
+        row("extra separator goes to the last", "%artist% - %title%", "A - B - C.mp3",
+            "B - C|A|-|-|-|-|-");
+        row("title - artist", "%title% - %artist%", "B - C - A.MP3", "B|C - A|-|-|-|-|-");
+        row("track. title", "%track%. %title%", "03. Mr. Brown.mp3", "Mr. Brown|-|-|-|-|-|3");
+        row("track glued to title", "%track%%title%", "07Intro.mp3", "Intro|-|-|-|-|-|7");
+        row("every placeholder", "%year% %album% [%genre%] %track% %title% - %artist% (%comment%)",
+            "1999 Days [Jazz] 12 Run - Trio (live).mp3", "Run|Trio|Days|1999|live|8|12");
+        row("dots in the name", "%artist% - %title%", "A - B.live.mp3", "B.live|A|-|-|-|-|-");
+        row("no extension", "%artist% - %title%", "A - B", "B|A|-|-|-|-|-");
+        row("track beyond 255 kept", "%track% %title%", "300 Song.mp3", "Song|-|-|-|-|-|-");
+        row("no separator", "%artist% - %title%", "Just a name.mp3", "");
+        row("empty side", "%artist% - %title%", " - Title.mp3", "");
+        row("track not a number", "%track%. %title%", "A1. Song.mp3", "");
+        row("literal must match", "(%year%) %title%", "1999 Song.mp3", "");
+        row("regex characters are literal", "%artist% .* %title%", "A - B.mp3", "");
     }
     void namePattern()
     {
@@ -173,14 +146,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown") << "%artst% - %title%"
-                                 << "unknown placeholder \"%artst%\"";
-        QTest::newRow("twice") << "%title% - %title%"
-                               << "\"%title%\" stands twice";
-        QTest::newRow("none") << "Artist - Title"
-                              << "no placeholder";
-        QTest::newRow("folder") << "%artist%/%title%"
-                                << "\"/\"";
+        QTest::newRow("unknown") << QString("%artst% - %title%")
+                                 << QString("unknown placeholder \"%artst%\"");
+        QTest::newRow("twice") << QString("%title% - %title%")
+                               << QString("\"%title%\" stands twice");
+        QTest::newRow("none") << QString("Artist - Title") << QString("no placeholder");
+        QTest::newRow("folder") << QString("%artist%/%title%") << QString("\"/\"");
     }
     void badPattern()
     {

@@ -22,6 +22,16 @@ class TestTagToolBatches : public QObject {
     {
         return ReadFile(path(QString("%1.mp3").arg(i))).right(128);
     }
+    // 0.mp3, 1.mp3, ...: tagged files for a batch.
+    QStringList makeTagged(int count)
+    {
+        QStringList names;
+        for (int i = 0; i < count; ++i) {
+            names.append(QString("%1.mp3").arg(i));
+            make(names.last(), Trailer("Morning", "Quartet"));
+        }
+        return names;
+    }
 
 private Q_SLOTS:
     void init() { dirs_ = std::make_unique<TestFolders>(); }
@@ -213,11 +223,7 @@ private Q_SLOTS:
     void setInterrupted()
     {
         QFETCH(int, jobs);
-        QStringList names;
-        for (int i = 0; i < 40; ++i) {
-            names.append(QString("%1.mp3").arg(i));
-            make(names.last(), Trailer("Morning", "Quartet"));
-        }
+        const QStringList names = makeTagged(40);
         // Another writer holds files from the sixth on, one for each file in
         // flight (O_CLOEXEC: brelko-tag must not inherit the locks).
         std::vector<int> held;
@@ -265,11 +271,7 @@ private Q_SLOTS:
     // the lock held from read to flush keeps both changes in every file.
     void racingBatchesKeepBothChanges()
     {
-        QStringList names;
-        for (int i = 0; i < 150; ++i) {
-            names.append(QString("%1.mp3").arg(i));
-            make(names.last(), Trailer("Morning", "Quartet"));
-        }
+        const QStringList names = makeTagged(150);
         QProcess title, artist;
         for (QProcess *p : {&title, &artist})
             PrepareTagTool(*p, *dirs_);
