@@ -157,13 +157,10 @@ private Q_SLOTS:
 
         const QByteArray audio = Audio(1000);
         QTest::newRow("append to empty file") << QByteArray() << "" << 0;
-        QTest::newRow("append to 100 bytes") << Audio(100) << "" << 100;
-        QTest::newRow("append to 127 bytes") << Audio(127) << "" << 127;
-        QTest::newRow("overwrite 128-byte file") << Trailer("Old") << "TAG" << 0;
-        QTest::newRow("overwrite after audio") << audio + Trailer("Old") << "TAG" << 1000;
-        // The file changed since it was shown: trust the file, not the caller.
-        QTest::newRow("caller says TAG, file has none") << audio << "TAG" << 1000;
-        QTest::newRow("caller says none, file has one") << audio + Trailer("Old") << "" << 1000;
+        // Whether the file has a trailer is the file's word, not the caller's
+        // (the random round trip mixes the two at every size).
+        QTest::newRow("append to 127 bytes, caller says TAG") << Audio(127) << "TAG" << 127;
+        QTest::newRow("overwrite 128-byte file, caller says none") << Trailer("Old") << "" << 0;
         QTest::newRow("lower-case trailer is audio")
             << audio + "tag" + Trailer("x").mid(3) << "TAG" << 1128;
     }
