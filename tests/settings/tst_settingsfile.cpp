@@ -20,27 +20,34 @@ BackgroundColour Colour(int red, int green, int blue)
 
 Q_DECLARE_METATYPE(BackgroundColour)
 
+// What is in the file at path; a null array when there is no file.
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes data to path, making its folder; a null array writes no file.
+bool Put(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return data.isNull() || (QDir().mkpath(QFileInfo(path).path()) &&
+                             file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+}
+
 class TestSettingsFile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void format();
     void parse_data();
     void parse();
     void readAndRecover_data();
     void readAndRecover();
-    void missingFileIsCreatedWithDefaults();
     void unwritableLocationIsPassedOver();
     void writeReplacesWholeFile();
     void adoptFormer_data();
     void adoptFormer();
 };
-
-void TestSettingsFile::format()
-{
-    QCOMPARE(FormatSettings(BackgroundColour()), kHeaderLines + "220,220,190\r\n");
-    QCOMPARE(FormatSettings(Colour(-5, 1000, 0)), kHeaderLines + "-5,1000,0\r\n");
-}
 
 void TestSettingsFile::parse_data()
 {
@@ -94,13 +101,13 @@ void TestSettingsFile::parse()
 
 void TestSettingsFile::readAndRecover_data()
 {
-    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("before"); // null: no file
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("good file untouched") << kHeaderLines + "10,20,30\r\n"
-                                         << true << kHeaderLines + "10,20,30\r\n";
-    QTest::newRow("three lines of values untouched") << kHeaderLines + "1\r\n2\r\n3\r\n"
-                                                     << true << kHeaderLines + "1\r\n2\r\n3\r\n";
+    const QByteArray good = kHeaderLines + "1\r\n2\r\n3\r\n";
+    QTest::newRow("good file untouched") << good << true << good;
+    QTest::newRow("missing: created with defaults")
+        << QByteArray() << false << kHeaderLines + "220,220,190\r\n";
     QTest::newRow("two lines rewritten")
         << kHeaderLines << false << kHeaderLines + "220,220,190\r\n";
     QTest::newRow("blue 300 rewritten") << kHeaderLines + "10,20,300\r\n"
@@ -114,28 +121,10 @@ void TestSettingsFile::readAndRecover()
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    QVERIFY(Put(path, before));
     BackgroundColour colour;
     QCOMPARE(SettingsFile(path).read(colour), ok);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), after);
-}
-
-void TestSettingsFile::missingFileIsCreatedWithDefaults()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    BackgroundColour colour;
-    QVERIFY(!SettingsFile(path).read(colour));
-    QCOMPARE(colour, BackgroundColour());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), kHeaderLines + "220,220,190\r\n");
+    QCOMPARE(Contents(path), after);
 }
 
 void TestSettingsFile::unwritableLocationIsPassedOver()
@@ -155,25 +144,19 @@ void TestSettingsFile::writeReplacesWholeFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(1000, 'x'));
-    }
-    QVERIFY(SettingsFile(path).write(Colour(1, 2, 3)));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), kHeaderLines + "1,2,3\r\n");
+    QVERIFY(Put(path, QByteArray(1000, 'x')));
+    QVERIFY(SettingsFile(path).write(Colour(-5, 1000, 3)));
+    QCOMPARE(Contents(path), kHeaderLines + "-5,1000,3\r\n");
     // Nothing but the file itself is left in the folder (no temporary files).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Brelko.ini")});
 }
 
 void TestSettingsFile::adoptFormer_data()
 {
-    QTest::addColumn<QByteArray>("former");  // empty: no file
-    QTest::addColumn<QByteArray>("present"); // empty: no file
+    QTest::addColumn<QByteArray>("former");  // null: no file
+    QTest::addColumn<QByteArray>("present"); // null: no file
     QTest::addColumn<bool>("adopted");
-    QTest::addColumn<QByteArray>("after"); // empty: still no file
+    QTest::addColumn<QByteArray>("after"); // null: still no file
     const QByteArray colour = kHeaderLines + "1,2,3\r\n";
     QTest::newRow("only the former: carried over") << colour << QByteArray() << true << colour;
     QTest::newRow("both: the present one stays") << colour << kHeaderLines + "4,5,6\r\n"
@@ -192,19 +175,11 @@ void TestSettingsFile::adoptFormer()
     QTemporaryDir dir;
     const QString formerPath = dir.filePath(QStringLiteral("Brelko/Brelko/Brelko.ini"));
     const QString path = dir.filePath(QStringLiteral("Brelko/Brelko.ini"));
-    for (const auto &[where, data] : {std::pair{formerPath, former}, std::pair{path, present}}) {
-        if (data.isEmpty())
-            continue;
-        QDir().mkpath(QFileInfo(where).path());
-        QFile file(where);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
-    }
+    QVERIFY(Put(formerPath, former) && Put(path, present));
     QCOMPARE(AdoptFormerSettings(path, formerPath), adopted);
-    QFile file(path);
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), after);
+    QCOMPARE(Contents(path), after);
     // Read, never rewritten, and only once: the next start finds the new file.
-    QFile old(formerPath);
-    QCOMPARE(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(), former);
+    QCOMPARE(Contents(formerPath), former);
     QVERIFY(!AdoptFormerSettings(path, formerPath));
 }
 
