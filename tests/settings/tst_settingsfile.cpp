@@ -7,14 +7,7 @@ namespace {
 
 const QByteArray kHeaderLines = "\"Quarvel Software 2011\"\r\n\"--------------------------\"\r\n";
 
-BackgroundColour Colour(int red, int green, int blue)
-{
-    BackgroundColour colour;
-    colour.red = red;
-    colour.green = green;
-    colour.blue = quint8(blue);
-    return colour;
-}
+using Colour = BackgroundColour;
 
 } // namespace
 
@@ -55,35 +48,33 @@ void TestSettingsFile::parse_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<BackgroundColour>("colour"); // starting from the defaults
 
-    const BackgroundColour defaults;
-    QTest::newRow("as written") << kHeaderLines + "10,20,30\r\n" << true << Colour(10, 20, 30);
-    QTest::newRow("values on three lines") << kHeaderLines + "10\r\n20\r\n30\r\n"
-                                           << true << Colour(10, 20, 30);
-    QTest::newRow("spaces around values") << kHeaderLines + " 10 , 20 ,  30 \r\n"
-                                          << true << Colour(10, 20, 30);
-    QTest::newRow("LF line ends") << QByteArray("\"a\"\n\"b\"\n1,2,3\n") << true << Colour(1, 2, 3);
-    QTest::newRow("no final line end") << kHeaderLines + "1,2,3" << true << Colour(1, 2, 3);
+    const Colour defaults, partly{10, 20, 190};
+    // Most rows follow the two header lines.
+    auto row = [](const char *name, const QByteArray &values, bool ok, Colour colour) {
+        QTest::newRow(name) << kHeaderLines + values << ok << colour;
+    };
+    row("as written", "10,20,30\r\n", true, {10, 20, 30});
+    row("values on three lines", "10\r\n20\r\n30\r\n", true, {10, 20, 30});
+    row("spaces around values", " 10 , 20 ,  30 \r\n", true, {10, 20, 30});
+    row("no final line end", "1,2,3", true, {1, 2, 3});
+    row("red and green above 255 kept", "300,999,0\r\n", true, {300, 999, 0});
+    row("negative red kept", "-4,5,6\r\n", true, {-4, 5, 6});
+    row("blue 255", "0,0,255\r\n", true, {0, 0, 255});
+    QTest::newRow("LF line ends") << QByteArray("\"a\"\n\"b\"\n1,2,3\n") << true << Colour{1, 2, 3};
     QTest::newRow("other header is not checked")
-        << QByteArray("\"Someone else\"\r\n\"x\"\r\n4,5,6\r\n") << true << Colour(4, 5, 6);
+        << QByteArray("\"Someone else\"\r\n\"x\"\r\n4,5,6\r\n") << true << Colour{4, 5, 6};
     QTest::newRow("header with comma inside quotes")
-        << QByteArray("\"a,b\"\r\n\"--\"\r\n7,8,9\r\n") << true << Colour(7, 8, 9);
-    QTest::newRow("red and green above 255 kept") << kHeaderLines + "300,999,0\r\n"
-                                                  << true << Colour(300, 999, 0);
-    QTest::newRow("negative red kept") << kHeaderLines + "-4,5,6\r\n" << true << Colour(-4, 5, 6);
-    QTest::newRow("blue 255") << kHeaderLines + "0,0,255\r\n" << true << Colour(0, 0, 255);
+        << QByteArray("\"a,b\"\r\n\"--\"\r\n7,8,9\r\n") << true << Colour{7, 8, 9};
 
     QTest::newRow("empty file") << QByteArray() << false << defaults;
-    QTest::newRow("only the two text lines") << kHeaderLines << false << defaults;
-    QTest::newRow("blue 300 keeps red and green") << kHeaderLines + "10,20,300\r\n"
-                                                  << false << Colour(10, 20, 190);
-    QTest::newRow("blue negative") << kHeaderLines + "10,20,-1\r\n" << false << Colour(10, 20, 190);
-    QTest::newRow("blue not a number") << kHeaderLines + "10,20,abc\r\n"
-                                       << false << Colour(10, 20, 190);
-    QTest::newRow("blue missing") << kHeaderLines + "10,20\r\n" << false << Colour(10, 20, 190);
-    QTest::newRow("red not a number") << kHeaderLines + "red,20,30\r\n" << false << defaults;
-    QTest::newRow("green not a number") << kHeaderLines + "1,green,30\r\n"
-                                        << false << Colour(1, 220, 190);
-    QTest::newRow("red beyond int") << kHeaderLines + "99999999999,2,3\r\n" << false << defaults;
+    row("only the two text lines", "", false, defaults);
+    row("blue 300 keeps red and green", "10,20,300\r\n", false, partly);
+    row("blue negative", "10,20,-1\r\n", false, partly);
+    row("blue not a number", "10,20,abc\r\n", false, partly);
+    row("blue missing", "10,20\r\n", false, partly);
+    row("red not a number", "red,20,30\r\n", false, defaults);
+    row("green not a number", "1,green,30\r\n", false, {1, 220, 190});
+    row("red beyond int", "99999999999,2,3\r\n", false, defaults);
     QTest::newRow("unterminated header") << QByteArray("\"Quarvel") << false << defaults;
 }
 
@@ -94,9 +85,8 @@ void TestSettingsFile::parse()
     QFETCH(BackgroundColour, colour);
     BackgroundColour read;
     QCOMPARE(ParseSettings(data, read), ok);
-    QCOMPARE(read.red, colour.red);
-    QCOMPARE(read.green, colour.green);
-    QCOMPARE(int(read.blue), int(colour.blue));
+    QCOMPARE(QList<int>({read.red, read.green, read.blue}),
+             QList<int>({colour.red, colour.green, colour.blue}));
 }
 
 void TestSettingsFile::readAndRecover_data()
@@ -137,7 +127,7 @@ void TestSettingsFile::unwritableLocationIsPassedOver()
     BackgroundColour colour;
     QVERIFY(!settings.read(colour));
     QCOMPARE(colour, BackgroundColour());
-    QVERIFY(!settings.write(Colour(1, 2, 3)));
+    QVERIFY(!settings.write(Colour{1, 2, 3}));
 }
 
 void TestSettingsFile::writeReplacesWholeFile()
@@ -145,7 +135,7 @@ void TestSettingsFile::writeReplacesWholeFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
     QVERIFY(Put(path, QByteArray(1000, 'x')));
-    QVERIFY(SettingsFile(path).write(Colour(-5, 1000, 3)));
+    QVERIFY(SettingsFile(path).write(Colour{-5, 1000, 3}));
     QCOMPARE(Contents(path), kHeaderLines + "-5,1000,3\r\n");
     // Nothing but the file itself is left in the folder (no temporary files).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Brelko.ini")});
