@@ -230,7 +230,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(snapshot(temp_.filePath(lands)), source);
             QCOMPARE(snapshot(src_), source);
-            QCOMPARE(readFile(dst_ + "/album/a.txt"), QByteArray("old"));
+            QCOMPARE(ReadFile(dst_ + "/album/a.txt"), QByteArray("old"));
         }
     }
 
@@ -263,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(Perform({c.action, src_, dst_, flags}, ui),
                  c.answers.contains(A::Cancel) ? ResultCancelled : ResultOk);
         QCOMPARE(ui.conflicts.size(), c.answers.size());
-        QCOMPARE(readFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
+        QCOMPARE(ReadFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
         for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
             QCOMPARE(contentOf(dst_ + "/album/" + name) == before[name], c.replaced.contains(name));
             // A skipped or refused file stays in the source when moving.
@@ -356,7 +356,7 @@ private Q_SLOTS:
         if (f.kind == FullDisk)
             QVERIFY(ui.errors.first().contains(QString::fromLocal8Bit(strerror(ENOSPC))));
         if (f.kind == SizeLimit || f.kind == LargeCancel)
-            QCOMPARE(readFile(target + "/album/a.txt"), pattern("a", 1000));
+            QCOMPARE(ReadFile(target + "/album/a.txt"), pattern("a", 1000));
         const OperationProgress last = ui.progress.value(ui.progress.size() - 1);
         if (f.kind == LargeCancel) // stopped inside the large file
             QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&

@@ -117,9 +117,9 @@ private Q_SLOTS:
             return;
         QVERIFY(timerTicked);
         // A few updates a second, not one per piece of work.
-        QVERIFY(!ui.progress.isEmpty());
-        QVERIFY(ui.progress.size() < 50);
-        QVERIFY(ui.progress.last().bytesDone > 0);
+        QVERIFY2(!ui.progress.isEmpty() && ui.progress.size() < 50 &&
+                     ui.progress.last().bytesDone > 0,
+                 qPrintable(QString::number(ui.progress.size())));
     }
 };
 

@@ -24,7 +24,6 @@ private Q_SLOTS:
     void targetUrl()
     {
         QCOMPARE(ShellTargetUrl(SoftwarePageUrl()), QUrl(SoftwarePageUrl()));
-        QVERIFY(SoftwarePageUrl().endsWith(QStringLiteral(".example.org/software.htm")));
         for (const char *path : {"/m/a b.mp3", "/m/A: B.mp3", "/m/http:x.mp3", "/m/"})
             QCOMPARE(ShellTargetUrl(path), QUrl::fromLocalFile(path)); // even if named like a URL
     }

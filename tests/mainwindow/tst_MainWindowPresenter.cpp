@@ -224,22 +224,21 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QString>("shownAfter");
         const QByteArray old = Trailer({"Oud", "A", "B", "1", "C"}, 0), no = Trailer({"T"});
-        QTest::newRow("no trailer") << QByteArray() << 1 << "Artiest" << 0
-                                    << QByteArray("TAGNo ID Version 1.1 Tag Found   ") << "Artiest";
-        QTest::newRow("title") << old << 0 << "Nieuw" << 3 << QByteArray("Nieuw").leftJustified(30)
-                               << "Nieuw";
-        QTest::newRow("leading blanks kept")
-            << old << 0 << "  Lead" << 3 << QByteArray("  Lead").leftJustified(30) << "Lead";
-        QTest::newRow("code page")
-            << old << 1 << "Caf\u00e9 \u20ac" << 33 << QByteArray("Caf\xe9 \x80").leftJustified(30)
-            << "Caf\u00e9 \u20ac";
-        QTest::newRow("unknown name")
-            << old << 5 << "Polka Punk" << 127 << QByteArray(1, 12) << "Other";
-        QTest::newRow("no genre kept") << no << 1 << "X" << 127 << QByteArray(1, '\xff') << "X";
-        QTest::newRow("genre byte kept")
-            << Trailer({"T"}, 200) << 1 << "X" << 127 << QByteArray("\xc8") << "X";
-        QTest::newRow("genre chosen") << no << 5 << "Rock" << 127 << QByteArray(1, 17) << "Rock";
-        QTest::newRow("other chosen") << no << 5 << "Other" << 127 << QByteArray(1, 12) << "Other";
+        auto row = [](const char *name, const QByteArray &trailer, int box, const char *typed,
+                      int offset, const QByteArray &stored, const char *shownAfter) {
+            QTest::newRow(name) << trailer << box << typed << offset << stored << shownAfter;
+        };
+        row("no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest");
+        row("title", old, 0, "Nieuw", 3, QByteArray("Nieuw").leftJustified(30), "Nieuw");
+        row("leading blanks kept", old, 0, "  Lead", 3, QByteArray("  Lead").leftJustified(30),
+            "Lead");
+        row("code page", old, 1, "Caf\u00e9 \u20ac", 33,
+            QByteArray("Caf\xe9 \x80").leftJustified(30), "Caf\u00e9 \u20ac");
+        row("unknown name", old, 5, "Polka Punk", 127, QByteArray(1, 12), "Other");
+        row("no genre kept", no, 1, "X", 127, QByteArray(1, '\xff'), "X");
+        row("genre byte kept", Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X");
+        row("genre chosen", no, 5, "Rock", 127, QByteArray(1, 17), "Rock");
+        row("other chosen", no, 5, "Other", 127, QByteArray(1, 12), "Other");
     }
     void update()
     {
@@ -317,25 +316,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("artist");
         QTest::addColumn<int>("order");
         QTest::addColumn<QString>("newName"); // empty: the file keeps its name
-        QTest::newRow("title first") << "x.mp3"
-                                     << "Morning"
-                                     << "Quartet" << 0 << "Morning - Quartet.mp3";
-        QTest::newRow("artist first") << "x.mp3"
-                                      << "Morning"
-                                      << "Quartet" << 1 << "Quartet - Morning.mp3";
-        QTest::newRow("trimmed") << "x.MP3"
-                                 << " T "
-                                 << "A  " << 0 << "T - A.mp3";
-        QTest::newRow("odd characters")
-            << "x.mp3"
-            << "Wat? *Nu*"
-            << "A: \"B\" <C>|\\" << 0 << "Wat? *Nu* - A: \"B\" <C>|\\.mp3";
-        QTest::newRow("slash in title") << "x.mp3"
-                                        << "../boven"
-                                        << "A" << 0 << "";
-        QTest::newRow("slash in artist") << "x.mp3"
-                                         << "T"
-                                         << "sub/dir" << 1 << "";
+        auto row = [](const char *name, const char *oldName, const char *title, const char *artist,
+                      int order, const char *newName) {
+            QTest::newRow(name) << oldName << title << artist << order << newName;
+        };
+        row("title first", "x.mp3", "Morning", "Quartet", 0, "Morning - Quartet.mp3");
+        row("artist first", "x.mp3", "Morning", "Quartet", 1, "Quartet - Morning.mp3");
+        row("trimmed", "x.MP3", " T ", "A  ", 0, "T - A.mp3");
+        row("odd characters", "x.mp3", "Wat? *Nu*", "A: \"B\" <C>|\\", 0,
+            "Wat? *Nu* - A: \"B\" <C>|\\.mp3");
+        row("slash in title", "x.mp3", "../boven", "A", 0, "");
+        row("slash in artist", "x.mp3", "T", "sub/dir", 1, "");
     }
     void rename()
     {

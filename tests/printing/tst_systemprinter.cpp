@@ -1,8 +1,10 @@
+#include "FakeServices.h"
 #include "FileTexts.h"
 #include "PrintFakes.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
 #include "TagReport.h"
+#include "TestFiles.h"
 
 #include <QDeadlineTimer>
 #include <QPainter>
@@ -35,7 +37,7 @@ private:
     QTemporaryDir root_;
     QProcess cupsd_;
     SystemPrinter printer_;
-    FakeMessageService messages_;
+    FakeMessages messages_;
 };
 
 // What a CUPS or poppler tool wrote, or why it failed.
@@ -60,22 +62,21 @@ QString SystemPrinterTest::startCups()
     QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7755));
     QFile::setPermissions(root.filePath("cache"), QFileDevice::Permissions(0x7777));
     QFile::setPermissions(root.filePath("out"), QFileDevice::Permissions(0x7777));
-    QFile server(root.filePath("conf/cupsd.conf")), files(root.filePath("conf/cups-files.conf"));
-    const QString socket = root.filePath("cups.sock");
-    if (!server.open(QIODevice::WriteOnly) || !files.open(QIODevice::WriteOnly))
+    const QString socket = root.filePath("cups.sock"), server = root.filePath("conf/cupsd.conf"),
+                  files = root.filePath("conf/cups-files.conf");
+    if (!TryWriteFile(server, ("Listen " + socket +
+                               "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                               "DirtyCleanInterval 0\n<Location />\n  Order allow,deny\n"
+                               "  Allow all\n</Location>\n")
+                                  .toUtf8()) ||
+        !TryWriteFile(files, QString("ServerRoot %1/conf\nRequestRoot %1/spool\n"
+                                     "TempDir %1/spool/tmp\nCacheDir %1/cache\nStateDir %1/state\n"
+                                     "ErrorLog stderr\nAccessLog %1/log/access\n"
+                                     "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\n"
+                                     "SystemGroup root\n")
+                                 .arg(root.path())
+                                 .toUtf8()))
         return "cannot write the scheduler's configuration";
-    server.write(("Listen " + socket +
-                  "\nLogLevel warn\nWebInterface No\nBrowsing No\nDirtyCleanInterval 0\n"
-                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n")
-                     .toUtf8());
-    files.write(
-        QString("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
-                "CacheDir %1/cache\nStateDir %1/state\nErrorLog stderr\nAccessLog %1/log/access\n"
-                "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\nSystemGroup root\n")
-            .arg(root.path())
-            .toUtf8());
-    server.close();
-    files.close();
     // Everything that reads a CUPS setting from here on finds ours only.
     qputenv("CUPS_SERVER", socket.toLocal8Bit());
     qputenv("CUPS_SERVERROOT", root.filePath("conf").toLocal8Bit());
@@ -85,7 +86,7 @@ QString SystemPrinterTest::startCups()
 
     cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
     cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
-                 {"-f", "-c", server.fileName(), "-s", files.fileName()});
+                 {"-f", "-c", server, "-s", files});
     QString status; // lpstat -r succeeds either way; only its words tell
     for (QDeadlineTimer deadline(10000); cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
         status = run("lpstat", {"-r"});
@@ -110,8 +111,7 @@ void SystemPrinterTest::initTestCase()
         run("lpadmin", {"-p", "BrelkoFile", "-E", "-v", "file://" + root_.filePath("out/page.pdf"),
                         "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
         QString());
-    QFile song(root_.filePath("song.mp3"));
-    QVERIFY(song.open(QIODevice::WriteOnly) && song.write(QByteArray(300, 'x')) == 300);
+    QVERIFY(TryWriteFile(root_.filePath("song.mp3"), QByteArray(300, 'x')));
 }
 
 void SystemPrinterTest::cleanupTestCase()
@@ -187,17 +187,13 @@ void SystemPrinterTest::expectTextsInPlace(const QString &pdf, const QPointF &or
 void SystemPrinterTest::prints_data()
 {
     QTest::addColumn<QString>("queue");
-    QTest::addColumn<QString>("paper");    // the queue's default
-    QTest::addColumn<QString>("pageSize"); // as pdfinfo tells it
-    QTest::newRow("cups-pdf") << "BrelkoPdf"
-                              << ""
-                              << ""; // its PDFs hold no text to read back
-    QTest::newRow("Generic-PDF, Letter") << "BrelkoFile"
-                                         << "Letter"
-                                         << "612 x 792 pts (letter)";
-    QTest::newRow("Generic-PDF, A4") << "BrelkoFile"
-                                     << "A4"
-                                     << "595 x 842 pts (A4)";
+    QTest::addColumn<QString>("paper");                                 // the queue's default
+    QTest::addColumn<QString>("pageSize");                              // as pdfinfo tells it
+    QTest::newRow("cups-pdf") << "BrelkoPdf" << QString() << QString(); // no text to read back
+    for (const QString paper : {"Letter", "A4"})
+        QTest::addRow("Generic-PDF, %s", qPrintable(paper))
+            << "BrelkoFile" << paper
+            << (paper == "A4" ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)");
 }
 
 void SystemPrinterTest::prints()

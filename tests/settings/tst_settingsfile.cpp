@@ -7,40 +7,40 @@ namespace {
 
 const QByteArray kHeaderLines = "\"Quarvel Software 2011\"\r\n\"--------------------------\"\r\n";
 
-BackgroundColour Colour(int red, int green, int blue)
-{
-    BackgroundColour colour;
-    colour.red = red;
-    colour.green = green;
-    colour.blue = quint8(blue);
-    return colour;
-}
+using Colour = BackgroundColour;
 
 } // namespace
 
 Q_DECLARE_METATYPE(BackgroundColour)
 
+// What is in the file at path; a null array when there is no file.
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes data to path, making its folder; a null array writes no file.
+bool Put(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return data.isNull() || (QDir().mkpath(QFileInfo(path).path()) &&
+                             file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+}
+
 class TestSettingsFile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void format();
     void parse_data();
     void parse();
     void readAndRecover_data();
     void readAndRecover();
-    void missingFileIsCreatedWithDefaults();
     void unwritableLocationIsPassedOver();
     void writeReplacesWholeFile();
     void adoptFormer_data();
     void adoptFormer();
 };
-
-void TestSettingsFile::format()
-{
-    QCOMPARE(FormatSettings(BackgroundColour()), kHeaderLines + "220,220,190\r\n");
-    QCOMPARE(FormatSettings(Colour(-5, 1000, 0)), kHeaderLines + "-5,1000,0\r\n");
-}
 
 void TestSettingsFile::parse_data()
 {
@@ -48,35 +48,33 @@ void TestSettingsFile::parse_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<BackgroundColour>("colour"); // starting from the defaults
 
-    const BackgroundColour defaults;
-    QTest::newRow("as written") << kHeaderLines + "10,20,30\r\n" << true << Colour(10, 20, 30);
-    QTest::newRow("values on three lines") << kHeaderLines + "10\r\n20\r\n30\r\n"
-                                           << true << Colour(10, 20, 30);
-    QTest::newRow("spaces around values") << kHeaderLines + " 10 , 20 ,  30 \r\n"
-                                          << true << Colour(10, 20, 30);
-    QTest::newRow("LF line ends") << QByteArray("\"a\"\n\"b\"\n1,2,3\n") << true << Colour(1, 2, 3);
-    QTest::newRow("no final line end") << kHeaderLines + "1,2,3" << true << Colour(1, 2, 3);
+    const Colour defaults, partly{10, 20, 190};
+    // Most rows follow the two header lines.
+    auto row = [](const char *name, const QByteArray &values, bool ok, Colour colour) {
+        QTest::newRow(name) << kHeaderLines + values << ok << colour;
+    };
+    row("as written", "10,20,30\r\n", true, {10, 20, 30});
+    row("values on three lines", "10\r\n20\r\n30\r\n", true, {10, 20, 30});
+    row("spaces around values", " 10 , 20 ,  30 \r\n", true, {10, 20, 30});
+    row("no final line end", "1,2,3", true, {1, 2, 3});
+    row("red and green above 255 kept", "300,999,0\r\n", true, {300, 999, 0});
+    row("negative red kept", "-4,5,6\r\n", true, {-4, 5, 6});
+    row("blue 255", "0,0,255\r\n", true, {0, 0, 255});
+    QTest::newRow("LF line ends") << QByteArray("\"a\"\n\"b\"\n1,2,3\n") << true << Colour{1, 2, 3};
     QTest::newRow("other header is not checked")
-        << QByteArray("\"Someone else\"\r\n\"x\"\r\n4,5,6\r\n") << true << Colour(4, 5, 6);
+        << QByteArray("\"Someone else\"\r\n\"x\"\r\n4,5,6\r\n") << true << Colour{4, 5, 6};
     QTest::newRow("header with comma inside quotes")
-        << QByteArray("\"a,b\"\r\n\"--\"\r\n7,8,9\r\n") << true << Colour(7, 8, 9);
-    QTest::newRow("red and green above 255 kept") << kHeaderLines + "300,999,0\r\n"
-                                                  << true << Colour(300, 999, 0);
-    QTest::newRow("negative red kept") << kHeaderLines + "-4,5,6\r\n" << true << Colour(-4, 5, 6);
-    QTest::newRow("blue 255") << kHeaderLines + "0,0,255\r\n" << true << Colour(0, 0, 255);
+        << QByteArray("\"a,b\"\r\n\"--\"\r\n7,8,9\r\n") << true << Colour{7, 8, 9};
 
     QTest::newRow("empty file") << QByteArray() << false << defaults;
-    QTest::newRow("only the two text lines") << kHeaderLines << false << defaults;
-    QTest::newRow("blue 300 keeps red and green") << kHeaderLines + "10,20,300\r\n"
-                                                  << false << Colour(10, 20, 190);
-    QTest::newRow("blue negative") << kHeaderLines + "10,20,-1\r\n" << false << Colour(10, 20, 190);
-    QTest::newRow("blue not a number") << kHeaderLines + "10,20,abc\r\n"
-                                       << false << Colour(10, 20, 190);
-    QTest::newRow("blue missing") << kHeaderLines + "10,20\r\n" << false << Colour(10, 20, 190);
-    QTest::newRow("red not a number") << kHeaderLines + "red,20,30\r\n" << false << defaults;
-    QTest::newRow("green not a number") << kHeaderLines + "1,green,30\r\n"
-                                        << false << Colour(1, 220, 190);
-    QTest::newRow("red beyond int") << kHeaderLines + "99999999999,2,3\r\n" << false << defaults;
+    row("only the two text lines", "", false, defaults);
+    row("blue 300 keeps red and green", "10,20,300\r\n", false, partly);
+    row("blue negative", "10,20,-1\r\n", false, partly);
+    row("blue not a number", "10,20,abc\r\n", false, partly);
+    row("blue missing", "10,20\r\n", false, partly);
+    row("red not a number", "red,20,30\r\n", false, defaults);
+    row("green not a number", "1,green,30\r\n", false, {1, 220, 190});
+    row("red beyond int", "99999999999,2,3\r\n", false, defaults);
     QTest::newRow("unterminated header") << QByteArray("\"Quarvel") << false << defaults;
 }
 
@@ -87,20 +85,19 @@ void TestSettingsFile::parse()
     QFETCH(BackgroundColour, colour);
     BackgroundColour read;
     QCOMPARE(ParseSettings(data, read), ok);
-    QCOMPARE(read.red, colour.red);
-    QCOMPARE(read.green, colour.green);
-    QCOMPARE(int(read.blue), int(colour.blue));
+    QCOMPARE(QList<int>({read.red, read.green, read.blue}),
+             QList<int>({colour.red, colour.green, colour.blue}));
 }
 
 void TestSettingsFile::readAndRecover_data()
 {
-    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("before"); // null: no file
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("good file untouched") << kHeaderLines + "10,20,30\r\n"
-                                         << true << kHeaderLines + "10,20,30\r\n";
-    QTest::newRow("three lines of values untouched") << kHeaderLines + "1\r\n2\r\n3\r\n"
-                                                     << true << kHeaderLines + "1\r\n2\r\n3\r\n";
+    const QByteArray good = kHeaderLines + "1\r\n2\r\n3\r\n";
+    QTest::newRow("good file untouched") << good << true << good;
+    QTest::newRow("missing: created with defaults")
+        << QByteArray() << false << kHeaderLines + "220,220,190\r\n";
     QTest::newRow("two lines rewritten")
         << kHeaderLines << false << kHeaderLines + "220,220,190\r\n";
     QTest::newRow("blue 300 rewritten") << kHeaderLines + "10,20,300\r\n"
@@ -114,28 +111,10 @@ void TestSettingsFile::readAndRecover()
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    QVERIFY(Put(path, before));
     BackgroundColour colour;
     QCOMPARE(SettingsFile(path).read(colour), ok);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), after);
-}
-
-void TestSettingsFile::missingFileIsCreatedWithDefaults()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    BackgroundColour colour;
-    QVERIFY(!SettingsFile(path).read(colour));
-    QCOMPARE(colour, BackgroundColour());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), kHeaderLines + "220,220,190\r\n");
+    QCOMPARE(Contents(path), after);
 }
 
 void TestSettingsFile::unwritableLocationIsPassedOver()
@@ -148,32 +127,26 @@ void TestSettingsFile::unwritableLocationIsPassedOver()
     BackgroundColour colour;
     QVERIFY(!settings.read(colour));
     QCOMPARE(colour, BackgroundColour());
-    QVERIFY(!settings.write(Colour(1, 2, 3)));
+    QVERIFY(!settings.write(Colour{1, 2, 3}));
 }
 
 void TestSettingsFile::writeReplacesWholeFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brelko.ini"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(1000, 'x'));
-    }
-    QVERIFY(SettingsFile(path).write(Colour(1, 2, 3)));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), kHeaderLines + "1,2,3\r\n");
+    QVERIFY(Put(path, QByteArray(1000, 'x')));
+    QVERIFY(SettingsFile(path).write(Colour{-5, 1000, 3}));
+    QCOMPARE(Contents(path), kHeaderLines + "-5,1000,3\r\n");
     // Nothing but the file itself is left in the folder (no temporary files).
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Brelko.ini")});
 }
 
 void TestSettingsFile::adoptFormer_data()
 {
-    QTest::addColumn<QByteArray>("former");  // empty: no file
-    QTest::addColumn<QByteArray>("present"); // empty: no file
+    QTest::addColumn<QByteArray>("former");  // null: no file
+    QTest::addColumn<QByteArray>("present"); // null: no file
     QTest::addColumn<bool>("adopted");
-    QTest::addColumn<QByteArray>("after"); // empty: still no file
+    QTest::addColumn<QByteArray>("after"); // null: still no file
     const QByteArray colour = kHeaderLines + "1,2,3\r\n";
     QTest::newRow("only the former: carried over") << colour << QByteArray() << true << colour;
     QTest::newRow("both: the present one stays") << colour << kHeaderLines + "4,5,6\r\n"
@@ -192,19 +165,11 @@ void TestSettingsFile::adoptFormer()
     QTemporaryDir dir;
     const QString formerPath = dir.filePath(QStringLiteral("Brelko/Brelko/Brelko.ini"));
     const QString path = dir.filePath(QStringLiteral("Brelko/Brelko.ini"));
-    for (const auto &[where, data] : {std::pair{formerPath, former}, std::pair{path, present}}) {
-        if (data.isEmpty())
-            continue;
-        QDir().mkpath(QFileInfo(where).path());
-        QFile file(where);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
-    }
+    QVERIFY(Put(formerPath, former) && Put(path, present));
     QCOMPARE(AdoptFormerSettings(path, formerPath), adopted);
-    QFile file(path);
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), after);
+    QCOMPARE(Contents(path), after);
     // Read, never rewritten, and only once: the next start finds the new file.
-    QFile old(formerPath);
-    QCOMPARE(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(), former);
+    QCOMPARE(Contents(formerPath), former);
     QVERIFY(!AdoptFormerSettings(path, formerPath));
 }
 

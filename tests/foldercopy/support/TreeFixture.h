@@ -6,6 +6,7 @@
 
 #include "OperationUi.h"
 #include "PathNames.h"
+#include "TestFiles.h"
 
 #include <limits>
 #include <QCryptographicHash>
@@ -23,15 +24,7 @@ namespace fixture {
 inline void writeFile(const QString &path, const QByteArray &data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    WriteFile(path, data);
 }
 
 // Data that differs per file, so a file copied to the wrong name shows.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MessageService.h"
 #include "ReportPrinter.h"
 
 #include <QColor>
@@ -8,17 +7,6 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QVector>
-
-// Answers every message box with OK and remembers what it was asked.
-class FakeMessageService : public MessageService {
-public:
-    MessageAnswer show(QWidget *, const MessageRequest &request) override
-    {
-        shown.append(request);
-        return MessageAnswer::Ok;
-    }
-    QVector<MessageRequest> shown;
-};
 
 struct RecordedText {
     QPointF baseline;
