@@ -173,12 +173,16 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
                                             Twips(150, 270, 3300, 180), coloured);
     options_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
                                             Twips(150, 540, 3300, 180), coloured);
+    // The choice follows the checked state however it was made: a click, an
+    // arrow key or the toggle action of assistive technology.
     for (int index : {1, 2})
-        connect(options_[index], &QRadioButton::clicked, this,
-                [this, index] { optionClicked(index); });
+        connect(options_[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                optionChosen(index);
+        });
     // Every opening starts with copying selected.
     options_[2]->setChecked(true);
-    optionClicked(2);
+    optionChosen(2);
     options_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
     options_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
     for (int index : {1, 2}) {

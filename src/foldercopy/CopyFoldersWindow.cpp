@@ -75,7 +75,7 @@ void CopyFoldersWindow::closeEvent(QCloseEvent *event)
         QDialog::closeEvent(event);
 }
 
-void CopyFoldersWindow::optionClicked(int index)
+void CopyFoldersWindow::optionChosen(int index)
 {
     actionCode_ = index;
 }

@@ -1,5 +1,7 @@
 #include "ColourWindow.h"
 
+#include "LiveText.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -215,7 +217,7 @@ void ColourWindow::showValues()
     for (int i = 0; i < 3; ++i) {
         const QSignalBlocker quiet(bars_[i]);
         bars_[i]->setValue(values[i]);
-        valueLabels_[i]->setText(prefixes[i] + QString::number(values[i]));
+        SetLiveText(valueLabels_[i], prefixes[i] + QString::number(values[i]));
         valueLabels_[i]->adjustSize();
     }
 }

@@ -1,0 +1,121 @@
+#pragma once
+
+// What a screen reader gets from a window: its tree of accessible objects,
+// their names and the actions they offer.
+
+#include <QAccessible>
+#include <QLabel>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+namespace accessible {
+
+inline QAccessibleInterface *Of(QObject *object)
+{
+    QAccessibleInterface *found = QAccessible::queryAccessibleInterface(object);
+    return found
+               ? found
+               : (qFatal("%s has no accessible object", qPrintable(object->objectName())), nullptr);
+}
+
+inline QString Name(QObject *object)
+{
+    return Of(object)->text(QAccessible::Name);
+}
+
+// What a user can act on. Item views are walked as a whole, not row by row.
+inline bool Interactive(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::ScrollBar:
+    case QAccessible::Slider:
+    case QAccessible::List:
+    case QAccessible::Tree:
+    case QAccessible::Table:
+    case QAccessible::MenuItem:
+    case QAccessible::ButtonMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every accessible object under root, as a screen reader walks the tree;
+// item views are not entered.
+inline QList<QAccessibleInterface *> Walk(QAccessibleInterface *root)
+{
+    QList<QAccessibleInterface *> found{root};
+    const QAccessible::Role role = root->role();
+    if (role == QAccessible::List || role == QAccessible::Tree || role == QAccessible::Table)
+        return found;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (QAccessibleInterface *child = root->child(i))
+            found += Walk(child);
+    return found;
+}
+
+inline QString Describe(QAccessibleInterface *node)
+{
+    return (node->object() ? node->object()->objectName() : QStringLiteral("?")) +
+           QLatin1Char(':') + QString::number(int(node->role()), 16);
+}
+
+// The interactive objects a screen reader could not name: no name, or for a
+// combo box (named after its entry) no description or no label.
+inline QStringList Unnamed(QWidget *window)
+{
+    QStringList unnamed;
+    for (QAccessibleInterface *node : Walk(Of(window))) {
+        if (!Interactive(node->role()) || node->state().invisible)
+            continue;
+        const bool named = node->role() == QAccessible::ComboBox
+                               ? !node->text(QAccessible::Description).isEmpty() &&
+                                     !node->relations(QAccessible::Label).isEmpty()
+                               : !node->text(QAccessible::Name).trimmed().isEmpty();
+        if (!named)
+            unnamed << Describe(node);
+    }
+    return unnamed;
+}
+
+// The labels whose name is not the text they show.
+inline QStringList NamesNotShown(QWidget *window)
+{
+    QStringList differing;
+    for (QAccessibleInterface *node : Walk(Of(window))) {
+        auto *label = qobject_cast<QLabel *>(node->object());
+        if (label && label->pixmap().isNull() && !label->text().isEmpty() &&
+            node->text(QAccessible::Name) != label->text())
+            differing << label->objectName() + QStringLiteral(" hears '") +
+                             node->text(QAccessible::Name) + QStringLiteral("' sees '") +
+                             label->text() + QLatin1Char('\'');
+    }
+    return differing;
+}
+
+// Runs an action the way assistive technology does; false when the object
+// does not offer it.
+inline bool Act(QObject *object, const QString &action)
+{
+    QAccessibleActionInterface *actions = Of(object)->actionInterface();
+    if (!actions || !actions->actionNames().contains(action))
+        return false;
+    actions->doAction(action);
+    return true;
+}
+
+// Selects a row of an item view (a list, a tree or a combo box's list)
+// through its table of cells.
+inline bool SelectRow(QObject *view, int row)
+{
+    QAccessibleTableInterface *table = Of(view)->tableInterface();
+    return table && table->selectRow(row);
+}
+
+} // namespace accessible
