@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "LiveText.h"
 #include "Twips.h"
 
 #include <QFont>
@@ -53,9 +54,12 @@ QFrame *MakeFrame(QWidget *parent, const QString &name, int left, int top, int w
 
 QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, int left, int top)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(text);
+    // File names are shown as they are, never read as markup; the text is
+    // also what screen readers hear.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     SetTextColour(label, CaptionGrey);
     PlaceTwips(label, left, top);
     return label;
@@ -63,7 +67,7 @@ QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, i
 
 void SetCaption(QLabel *label, const QString &text)
 {
-    label->setText(text);
+    SetLiveText(label, text);
     label->resize(label->sizeHint());
 }
 

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "Artwork.h"
+#include "AssistiveSelection.h"
 #include "Controls.h"
 #include "ImageButton.h"
 #include "MainTexts.h"
@@ -171,17 +172,39 @@ void MainWindow::setAccessibility()
     label11_->setBuddy(combo1_);
     combo1_->setAccessibleName(QStringLiteral("Genre"));
     combo1_->setAccessibleDescription(QStringLiteral("Genre"));
+    combo1_->lineEdit()->setAccessibleName(QStringLiteral("Genre"));
     updateKnop_->setAccessibleName(updateKnop_->text());
     updateKnop_->setAccessibleDescription(updateKnop_->toolTip());
     renameKnop_[0]->setAccessibleName(QStringLiteral("Rename Titel - Artiest"));
     renameKnop_[1]->setAccessibleName(QStringLiteral("Rename Artiest - Titel"));
     for (QPushButton *button : renameKnop_)
         button->setAccessibleDescription(button->toolTip());
+    // On Linux a combo box is named after its current entry; screen readers
+    // find what it is for in its description and its label. The drive box
+    // has no caption on screen, so its label is a hidden one.
     drive1_->setAccessibleName(QStringLiteral("Station"));
+    drive1_->setAccessibleDescription(QStringLiteral("Station"));
+    auto *driveCaption = new QLabel(QStringLiteral("Station"), drive1_->parentWidget());
+    driveCaption->setObjectName(QStringLiteral("DriveCaption"));
+    driveCaption->setBuddy(drive1_);
+    driveCaption->hide();
+    menuPic_->setAccessibleName(QStringLiteral("Knoppenbalk"));
     dir1_->setAccessibleName(QStringLiteral("Mappen"));
     list1_->setAccessibleName(QStringLiteral("Bestanden"));
     pic_->setAccessibleName(QStringLiteral("Tags"));
     helpPic_->setAccessibleName(QStringLiteral("Uitleg Brelko"));
+
+    // Selecting an entry through assistive technology chooses it.
+    OnAssistiveSelection(list1_, [this](const QModelIndex &row) { list1_->setCurrentIndex(row); });
+    OnAssistiveSelection(combo1_->view(), [this](const QModelIndex &genre) {
+        combo1_->hidePopup();
+        combo1_->setCurrentIndex(genre.row());
+    });
+    OnAssistiveSelection(drive1_->view(), [this](const QModelIndex &drive) {
+        drive1_->hidePopup();
+        drive1_->setCurrentIndex(drive.row());
+        driveChosen(drive.row());
+    });
 }
 
 void MainWindow::setTabOrder()

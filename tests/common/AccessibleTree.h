@@ -66,9 +66,9 @@ inline QString Describe(QAccessibleInterface *node)
            QLatin1Char(':') + QString::number(int(node->role()), 16);
 }
 
-// The interactive objects a screen reader could not name: no name, or for a
+// The interactive objects a screen reader could not name, or nothing: no name, or for a
 // combo box (named after its entry) no description or no label.
-inline QStringList Unnamed(QWidget *window)
+inline QString Unnamed(QWidget *window)
 {
     QStringList unnamed;
     for (QAccessibleInterface *node : Walk(Of(window))) {
@@ -81,11 +81,11 @@ inline QStringList Unnamed(QWidget *window)
         if (!named)
             unnamed << Describe(node);
     }
-    return unnamed;
+    return unnamed.join(QStringLiteral(", "));
 }
 
-// The labels whose name is not the text they show.
-inline QStringList NamesNotShown(QWidget *window)
+// The labels whose name is not the text they show, or nothing.
+inline QString NamesNotShown(QWidget *window)
 {
     QStringList differing;
     for (QAccessibleInterface *node : Walk(Of(window))) {
@@ -96,7 +96,7 @@ inline QStringList NamesNotShown(QWidget *window)
                              node->text(QAccessible::Name) + QStringLiteral("' sees '") +
                              label->text() + QLatin1Char('\'');
     }
-    return differing;
+    return differing.join(QStringLiteral(", "));
 }
 
 // Runs an action the way assistive technology does; false when the object
@@ -110,12 +110,20 @@ inline bool Act(QObject *object, const QString &action)
     return true;
 }
 
-// Selects a row of an item view (a list, a tree or a combo box's list)
-// through its table of cells.
-inline bool SelectRow(QObject *view, int row)
+// Chooses the entry of an item view (a list, a tree or a combo box's list)
+// that has this name, by the toggle action of its cell; false when there is
+// none.
+inline bool SelectEntry(QObject *view, const QString &name)
 {
-    QAccessibleTableInterface *table = Of(view)->tableInterface();
-    return table && table->selectRow(row);
+    QAccessibleInterface *list = Of(view);
+    for (int i = 0; i < list->childCount(); ++i) {
+        QAccessibleInterface *cell = list->child(i);
+        if (cell && cell->text(QAccessible::Name) == name && cell->actionInterface()) {
+            cell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace accessible

@@ -229,7 +229,7 @@ private Q_SLOTS:
         QFETCH(qint32, actionCode);
         QFETCH(int, flags);
         open();
-        QCOMPARE(accessible::Unnamed(window_.get()), QStringList());
+        QCOMPARE(accessible::Unnamed(window_.get()), QString());
         choose("/music/a", "/backup");
         for (int i = 0; i + 1 < gestures.size(); i += 2) {
             if (gestures[i] == "key") {
@@ -279,7 +279,7 @@ private Q_SLOTS:
         QFETCH(int, answer);
         open();
         OperationDialogs dialogs(window_.get(), fakes_);
-        QStringList unnamed{"never asked"}, unheard;
+        QString unnamed = "never asked", unheard;
         QTimer::singleShot(100, [&] {
             QWidget *box = QApplication::activeModalWidget();
             unnamed = accessible::Unnamed(box);
@@ -289,8 +289,8 @@ private Q_SLOTS:
                     accessible::Act(pushButton, QAccessibleActionInterface::pressAction());
         });
         QCOMPARE(int(dialogs.askReplace("/backup/a.mp3")), answer);
-        QCOMPARE(unnamed, QStringList());
-        QCOMPARE(unheard, QStringList());
+        QCOMPARE(unnamed, QString());
+        QCOMPARE(unheard, QString());
     }
 
     // The progress dialog's text is what a screen reader hears, as it goes.
@@ -303,8 +303,8 @@ private Q_SLOTS:
             dialogs.showProgress(step);
             auto *progress = window_->findChild<QProgressDialog *>("CopyProgress");
             QVERIFY(progress && progress->labelText() == OperationDialogs::progressText(step));
-            QCOMPARE(accessible::NamesNotShown(progress), QStringList());
-            QCOMPARE(accessible::Unnamed(progress), QStringList());
+            QCOMPARE(accessible::NamesNotShown(progress), QString());
+            QCOMPARE(accessible::Unnamed(progress), QString());
         }
     }
 

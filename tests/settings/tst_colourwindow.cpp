@@ -37,8 +37,8 @@ private:
         }
         QCOMPARE(window.palette().color(QPalette::Window), now);
         // A screen reader hears the values shown and can name every control.
-        QCOMPARE(accessible::NamesNotShown(&window), QStringList());
-        QCOMPARE(accessible::Unnamed(&window), QStringList());
+        QCOMPARE(accessible::NamesNotShown(&window), QString());
+        QCOMPARE(accessible::Unnamed(&window), QString());
     }
 
     BackgroundColour colour_;
