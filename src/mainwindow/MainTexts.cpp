@@ -71,9 +71,7 @@ QString DateTimeText(const QDateTime &dateTime, const QLocale &locale)
     QString text = locale.toString(dateTime.date(), QLocale::ShortFormat);
     const QTime time = dateTime.time();
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
-        text +=
-            QLatin1Char(' ') +
-            locale.toString(time, TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+        text += QLatin1Char(' ') + locale.toString(time, TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
     return text;
 }
 
