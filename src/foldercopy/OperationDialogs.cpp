@@ -1,9 +1,7 @@
 #include "OperationDialogs.h"
 
-#include "LiveText.h"
 #include "MessageService.h"
 
-#include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -101,12 +99,7 @@ void OperationDialogs::showProgress(const OperationProgress &progress)
         QObject::connect(progress_, &QProgressDialog::canceled, [this] { cancelled_ = true; });
         progress_->show();
     }
-    const QString text = progressText(progress);
-    if (text != progress_->labelText()) {
-        progress_->setLabelText(text);
-        if (auto *label = progress_->findChild<QLabel *>())
-            AnnounceNameChange(label);
-    }
+    progress_->setLabelText(progressText(progress));
     const double share =
         progress.bytesTotal > 0 ? double(progress.bytesDone) / double(progress.bytesTotal) : 0.0;
     progress_->setValue(qBound(0, int(share * ProgressSteps), ProgressSteps));

@@ -1,6 +1,5 @@
 #include "Controls.h"
 
-#include "LiveText.h"
 #include "Twips.h"
 
 #include <QFont>
@@ -56,8 +55,9 @@ QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, i
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
-    // File names are shown as they are, never read as markup; the text is
-    // also what screen readers hear.
+    // File names are shown as they are, never read as markup. No accessible
+    // name: then the text is the name, and Qt announces every change of it
+    // to screen readers, which a fixed name would hide.
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     SetTextColour(label, CaptionGrey);
@@ -67,7 +67,7 @@ QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, i
 
 void SetCaption(QLabel *label, const QString &text)
 {
-    SetLiveText(label, text);
+    label->setText(text);
     label->resize(label->sizeHint());
 }
 

@@ -27,8 +27,7 @@ QFrame *MakeFrame(QWidget *parent, const QString &name, int left, int top, int w
 // changed afterwards.
 QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, int left, int top);
 
-// Changes a caption label's text, and its name for screen readers, and sizes
-// the label to it.
+// Changes a caption label's text and sizes the label to it.
 void SetCaption(QLabel *label, const QString &text);
 
 // A box label: no caption, opaque, a thin single border; it stands behind

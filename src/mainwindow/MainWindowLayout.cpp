@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "Artwork.h"
+#include "ButtonBar.h"
 #include "Controls.h"
 #include "FolderLister.h"
 #include "FolderTree.h"
@@ -48,9 +49,9 @@ const TextField TextFields[5] = {
 
 void MainWindow::buildButtonBar(QWidget *central)
 {
-    menuPic_ = new QWidget(central);
+    auto *bar = new ButtonBar(central);
+    menuPic_ = bar;
     menuPic_->setObjectName(QStringLiteral("MenuPic"));
-    menuPic_->setFocusPolicy(Qt::StrongFocus);
     SetBackColour(menuPic_, QColor(130, 130, 0));
     PlaceTwips(menuPic_, 105, 90, 14670, 960);
 
@@ -59,6 +60,8 @@ void MainWindow::buildButtonBar(QWidget *central)
         auto *knop = new ImageButton(picture, menuPic_);
         knop->setObjectName(QStringLiteral("Knop_%1").arg(i));
         knop->setToolTip(QString::fromLatin1(ButtonTips[i]));
+        knop->setAccessibleName(knop->toolTip().trimmed());
+        bar->addButton(knop);
         PlaceTwips(knop, 120 + 930 * i, 105, 720, 720);
         connect(knop, &QAbstractButton::clicked, this, [this, i] { buttonClicked(i); });
         knop_[size_t(i)] = knop;

@@ -161,10 +161,8 @@ void MainWindow::buildMenus()
 
 void MainWindow::setAccessibility()
 {
-    for (ImageButton *knop : knop_) {
-        knop->setAccessibleName(knop->toolTip().trimmed());
+    for (ImageButton *knop : knop_)
         knop->setAccessibleDescription(knop->toolTip());
-    }
     for (size_t i = 0; i < texts_.size(); ++i) {
         textCaptions_[i]->setBuddy(texts_[i]);
         texts_[i]->setAccessibleName(textCaptions_[i]->text());

@@ -1,7 +1,5 @@
 #include "ColourWindow.h"
 
-#include "LiveText.h"
-
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -217,7 +215,7 @@ void ColourWindow::showValues()
     for (int i = 0; i < 3; ++i) {
         const QSignalBlocker quiet(bars_[i]);
         bars_[i]->setValue(values[i]);
-        SetLiveText(valueLabels_[i], prefixes[i] + QString::number(values[i]));
+        valueLabels_[i]->setText(prefixes[i] + QString::number(values[i]));
         valueLabels_[i]->adjustSize();
     }
 }

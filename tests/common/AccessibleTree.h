@@ -4,9 +4,12 @@
 // their names and the actions they offer.
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 namespace accessible {
@@ -124,6 +127,27 @@ inline bool SelectEntry(QObject *view, const QString &name)
         }
     }
     return false;
+}
+
+// What a screen reader met in a modal box: what it could not name, and what
+// it hears otherwise than the screen shows (both empty when all is well).
+struct ModalVisit {
+    QString unnamed = QStringLiteral("never shown");
+    QString unheard;
+};
+
+// Once the next modal box is up, notes what a screen reader meets there and
+// presses the button with this text through its accessibility action.
+inline void PressInNextModal(const QString &button, ModalVisit &visit)
+{
+    QTimer::singleShot(100, [button, &visit] {
+        QWidget *box = QApplication::activeModalWidget();
+        visit.unnamed = Unnamed(box);
+        visit.unheard = NamesNotShown(box);
+        for (auto *pushButton : box->findChildren<QPushButton *>())
+            if (pushButton->text().remove(QLatin1Char('&')) == button)
+                Act(pushButton, QAccessibleActionInterface::pressAction());
+    });
 }
 
 } // namespace accessible

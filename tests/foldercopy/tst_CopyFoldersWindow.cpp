@@ -279,18 +279,11 @@ private Q_SLOTS:
         QFETCH(int, answer);
         open();
         OperationDialogs dialogs(window_.get(), fakes_);
-        QString unnamed = "never asked", unheard;
-        QTimer::singleShot(100, [&] {
-            QWidget *box = QApplication::activeModalWidget();
-            unnamed = accessible::Unnamed(box);
-            unheard = accessible::NamesNotShown(box);
-            for (auto *pushButton : box->findChildren<QPushButton *>())
-                if (pushButton->text() == button)
-                    accessible::Act(pushButton, QAccessibleActionInterface::pressAction());
-        });
+        accessible::ModalVisit visit;
+        accessible::PressInNextModal(button, visit);
         QCOMPARE(int(dialogs.askReplace("/backup/a.mp3")), answer);
-        QCOMPARE(unnamed, QString());
-        QCOMPARE(unheard, QString());
+        QCOMPARE(visit.unnamed, QString());
+        QCOMPARE(visit.unheard, QString());
     }
 
     // The progress dialog's text is what a screen reader hears, as it goes.

@@ -7,8 +7,6 @@
 #include "Harness.h"
 
 #include <QMenu>
-#include <QPushButton>
-#include <QTimer>
 
 namespace {
 const QList<QPair<QString, QByteArray>> Files = {
@@ -106,7 +104,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("description");
         // clang-format off
         const char *const rows[][3] = {
-            {"MenuPic", "Knoppenbalk", ""}, {"Knop_0", "Velden leeg", " Velden leeg "},
+            {"MenuPic", "Knoppenbalk", "Velden leeg"}, {"Knop_0", "Velden leeg", " Velden leeg "},
             {"Knop_1", "Achtergrondkleuren", " Achtergrondkleuren "},
             {"Knop_2", "Copy Folders", " Copy Folders "}, {"Knop_3", "Tags Afdrukken", " Tags Afdrukken "},
             {"Knop_4", "Meer Software", " Meer Software "}, {"Drive1", "Station", "Station"},
@@ -202,6 +200,40 @@ private Q_SLOTS:
         QVERIFY(State(*h) != before);
     }
 
+    // The picture buttons take no focus; the bar that holds them, first in
+    // the keyboard order, chooses one with the arrows and presses it.
+    void buttonBarKeys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("pressed"); // the buttons whose action ran
+        QTest::addColumn<QString>("heard");   // the bar's description at the end
+        const char *const rows[][4] = {
+            {"Space: the first", "Space", "0", "Velden leeg"},
+            {"Right twice, Enter", "Right Right Return", "2", "Copy Folders"},
+            {"Left wraps to the last", "Left Space", "4", "Meer Software"},
+            {"arrows alone", "Right Right Right Left", "", "Copy Folders"}};
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << row[1] << row[2] << row[3];
+    }
+    void buttonBarKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, pressed);
+        QFETCH(QString, heard);
+        QString ran;
+        for (int i : {1, 2, 3})
+            h->window->setButtonAction(i, [&ran, i] { ran += QString::number(i); });
+        QWidget *bar = h->find("MenuPic");
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        QTRY_VERIFY(bar->hasFocus()); // the first control of the keyboard order
+        for (const QString &key : keys.split(' '))
+            QTest::keyClick(bar, QKeySequence::fromString(key)[0].key());
+        ran += QString(h->text("Label13") == "Files : 0" ? "0" : "") +
+               QString(h->shell.opened.isEmpty() ? "" : "4");
+        QCOMPARE(ran, pressed);
+        QCOMPARE(accessible::Of(bar)->text(QAccessible::Description), heard);
+    }
+
     // A drive chosen in the drive box's list, as assistive technology
     // chooses it, opens as a click on it does.
     void driveChosen()
@@ -221,21 +253,14 @@ private Q_SLOTS:
     void messageBox()
     {
         QtMessageService messages;
-        QString unnamed = "never asked", unheard;
-        QTimer::singleShot(100, [&] {
-            QWidget *box = QApplication::activeModalWidget();
-            unnamed = accessible::Unnamed(box);
-            unheard = accessible::NamesNotShown(box);
-            for (auto *button : box->findChildren<QPushButton *>())
-                if (button->text().remove('&') == "No")
-                    accessible::Act(button, QAccessibleActionInterface::pressAction());
-        });
+        accessible::ModalVisit visit;
+        accessible::PressInNextModal("No", visit);
         MessageRequest question;
         question.text = QStringLiteral("Weet je zeker dat je deze tags wilt wijzigen?");
         question.buttons = MessageButtons::YesNo;
         QVERIFY(messages.show(h->window.get(), question) == MessageAnswer::No);
-        QCOMPARE(unnamed, QString());
-        QCOMPARE(unheard, QString());
+        QCOMPARE(visit.unnamed, QString());
+        QCOMPARE(visit.unheard, QString());
     }
 };
 
