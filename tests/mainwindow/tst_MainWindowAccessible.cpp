@@ -97,7 +97,8 @@ private Q_SLOTS:
     void cleanup() { h.reset(); }
 
     // The name (or, for a combo box, its label) and the description that a
-    // screen reader gives each control; a tooltip is the description.
+    // screen reader gives each control; a tooltip is the description (its
+    // first line here).
     void heard_data()
     {
         QTest::addColumn<QString>("heard");
@@ -108,7 +109,7 @@ private Q_SLOTS:
             {"Knop_1", "Achtergrondkleuren", " Achtergrondkleuren "},
             {"Knop_2", "Copy Folders", " Copy Folders "}, {"Knop_3", "Tags Afdrukken", " Tags Afdrukken "},
             {"Knop_4", "Meer Software", " Meer Software "}, {"Drive1", "Station", "Station"},
-            {"Dir1", "Mappen", ""}, {"List1", "Bestanden", ""}, {"Pic", "Tags", ""},
+            {"Dir1", "Mappen", ""}, {"List1", "Bestanden", ""}, {"Pic", "Tags", "Welkom bij Brelko"},
             {"HelpPic", "Uitleg Brelko", ""}, {"Text1", "Titel", ""}, {"Text2", "Artiest", ""},
             {"Text3", "Album", ""}, {"Text4", "Jaar", ""}, {"Text5", "Informatie", ""},
             {"Combo1", "Genre", "Genre"}, {"UpdateKnop", "Update", " Wijzigen tags "},
@@ -124,7 +125,7 @@ private Q_SLOTS:
         QFETCH(QString, description);
         QWidget *widget = h->find(QTest::currentDataTag());
         QAccessibleInterface *node = accessible::Of(widget);
-        QCOMPARE(node->text(QAccessible::Description), description);
+        QCOMPARE(node->text(QAccessible::Description).section('\n', 0, 0), description);
         QVERIFY(widget->toolTip().isEmpty() || widget->toolTip() == description);
         if (node->role() == QAccessible::ComboBox) {
             const auto labels = node->relations(QAccessible::Label);
@@ -164,6 +165,33 @@ private Q_SLOTS:
         QCOMPARE(accessible::Name(h->find(label)), shown);
         QCOMPARE(accessible::NamesNotShown(h->window.get()), QString());
         QCOMPARE(accessible::Unnamed(h->window.get()), QString());
+    }
+
+    // What is written in the picture boxes is read out line by line.
+    void picturesRead_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("welcome") << ""
+                                 << "Pic"
+                                 << "Welkom bij Brelko";
+        QTest::newRow("tag shown") << "row List1 0"
+                                   << "Pic"
+                                   << "Artiest... : Artiest A";
+        QTest::newRow("help shown") << "key F1"
+                                    << "HelpPic"
+                                    << "Afdrukken van de tags";
+    }
+    void picturesRead()
+    {
+        QFETCH(QString, gesture);
+        QFETCH(QString, box);
+        QFETCH(QString, line);
+        if (!gesture.isEmpty())
+            perform(*h, gesture);
+        const QString heard = accessible::Of(h->find(box))->text(QAccessible::Description);
+        QVERIFY2(heard.split('\n').contains(line), qPrintable(heard));
     }
 
     // Assistive technology reaches what the mouse and keyboard reach, with
