@@ -22,35 +22,8 @@ inline QAccessibleInterface *Of(QObject *object)
                : (qFatal("%s has no accessible object", qPrintable(object->objectName())), nullptr);
 }
 
-inline QString Name(QObject *object)
-{
-    return Of(object)->text(QAccessible::Name);
-}
-
-// What a user can act on. Item views are walked as a whole, not row by row.
-inline bool Interactive(QAccessible::Role role)
-{
-    switch (role) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::ComboBox:
-    case QAccessible::EditableText:
-    case QAccessible::ScrollBar:
-    case QAccessible::Slider:
-    case QAccessible::List:
-    case QAccessible::Tree:
-    case QAccessible::Table:
-    case QAccessible::MenuItem:
-    case QAccessible::ButtonMenu:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Every accessible object under root, as a screen reader walks the tree;
-// item views are not entered.
+// the rows of item views are not entered.
 inline QList<QAccessibleInterface *> Walk(QAccessibleInterface *root)
 {
     QList<QAccessibleInterface *> found{root};
@@ -63,26 +36,27 @@ inline QList<QAccessibleInterface *> Walk(QAccessibleInterface *root)
     return found;
 }
 
-inline QString Describe(QAccessibleInterface *node)
-{
-    return (node->object() ? node->object()->objectName() : QStringLiteral("?")) +
-           QLatin1Char(':') + QString::number(int(node->role()), 16);
-}
-
-// The interactive objects a screen reader could not name, or nothing: no name, or for a
-// combo box (named after its entry) no description or no label.
+// The visible objects a user acts on that a screen reader could not name, or
+// nothing: no name, or for a combo box (named after its entry) no
+// description or no label.
 inline QString Unnamed(QWidget *window)
 {
     QStringList unnamed;
     for (QAccessibleInterface *node : Walk(Of(window))) {
-        if (!Interactive(node->role()) || node->state().invisible)
+        static const QList<QAccessible::Role> interactive = {
+            QAccessible::PushButton, QAccessible::CheckBox,     QAccessible::RadioButton,
+            QAccessible::ComboBox,   QAccessible::EditableText, QAccessible::ScrollBar,
+            QAccessible::Slider,     QAccessible::List,         QAccessible::Tree,
+            QAccessible::Table,      QAccessible::MenuItem,     QAccessible::ButtonMenu};
+        if (!interactive.contains(node->role()) || node->state().invisible)
             continue;
         const bool named = node->role() == QAccessible::ComboBox
                                ? !node->text(QAccessible::Description).isEmpty() &&
                                      !node->relations(QAccessible::Label).isEmpty()
                                : !node->text(QAccessible::Name).trimmed().isEmpty();
         if (!named)
-            unnamed << Describe(node);
+            unnamed << node->object()->objectName() + QStringLiteral(" (role ") +
+                           QString::number(node->role(), 16) + QLatin1Char(')');
     }
     return unnamed.join(QStringLiteral(", "));
 }

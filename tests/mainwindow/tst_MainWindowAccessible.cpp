@@ -26,7 +26,7 @@ class MainWindowAccessibleTest : public QObject {
     }
 
     // One gesture, "what control [entry]": the user's own (click, row, type,
-    // pick, key, tick) or assistive technology's (press, insert, select,
+    // pick, key, tick, open) or assistive technology's (press, insert, select,
     // menu).
     void perform(WindowHarness &harness, const QString &gesture)
     {
@@ -36,6 +36,8 @@ class MainWindowAccessibleTest : public QObject {
             return harness.window->tick();
         if (what == "row")
             return harness.clickRow(entry.toInt());
+        if (what == "open")
+            return harness.window->openFolder(harness.path(words[1]));
         if (what == "key") {
             harness.window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(harness.window.get()));
@@ -51,7 +53,8 @@ class MainWindowAccessibleTest : public QObject {
         else if (what == "pick") { // a click in the open list of a combo box
             combo->showPopup();
             QTest::qWait(QApplication::doubleClickInterval() + 100);
-            const QModelIndex index = combo->model()->index(combo->findText(entry), 0);
+            const QModelIndex index = combo->model()->index(
+                entry == "*" ? combo->currentIndex() : combo->findText(entry), 0);
             combo->view()->scrollTo(index);
             QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {},
                               combo->view()->visualRect(index).center());
@@ -61,7 +64,8 @@ class MainWindowAccessibleTest : public QObject {
         } else if (what == "insert")
             accessible::Of(target)->editableTextInterface()->insertText(0, entry);
         else if (what == "select") {
-            QVERIFY(accessible::SelectEntry(combo ? combo->view() : view, entry));
+            QVERIFY(accessible::SelectEntry(combo ? combo->view() : view,
+                                            entry == "*" ? combo->currentText() : entry));
             QTest::qWait(0); // the choice follows the selection
         } else if (what == "menu") {
             QAccessibleInterface *menu = accessible::Of(target);
@@ -162,7 +166,7 @@ private Q_SLOTS:
         for (const QString &gesture : gestures)
             perform(*h, gesture);
         QTRY_COMPARE(h->text(label), shown);
-        QCOMPARE(accessible::Name(h->find(label)), shown);
+        QCOMPARE(accessible::Of(h->find(label))->text(QAccessible::Name), shown);
         QCOMPARE(accessible::NamesNotShown(h->window.get()), QString());
         QCOMPARE(accessible::Unnamed(h->window.get()), QString());
     }
@@ -209,6 +213,9 @@ private Q_SLOTS:
             << QStringList{"select List1 a.mp3", "insert Text3 Album", "press UpdateKnop"};
         QTest::newRow("genre chosen")
             << QStringList{"pick Combo1 Jazz"} << QStringList{"select Combo1 Jazz"};
+        // The start folder's drive, chosen from another folder, opens it again.
+        QTest::newRow("drive chosen") << QStringList{"open sub", "pick Drive1 *"}
+                                      << QStringList{"open sub", "select Drive1 *"};
         QTest::newRow("help shown") << QStringList{"key F1"} << QStringList{"menu Help Help"};
     }
     void sameAsTheMouse()
@@ -218,12 +225,15 @@ private Q_SLOTS:
         WindowHarness other;
         QDir(other.dir.path()).mkdir("sub");
         other.openWith(Files);
+        // All gestures but the last set the scene, alike in both windows.
+        for (qsizetype i = 0; i + 1 < user.size(); ++i) {
+            perform(*h, user[i]);
+            perform(other, assistive[i]);
+        }
         const QStringList before = State(*h);
-        QCOMPARE(State(other), before);
-        for (const QString &gesture : user)
-            perform(*h, gesture);
-        for (const QString &gesture : assistive)
-            perform(other, gesture);
+        QTRY_COMPARE(State(other), before);
+        perform(*h, user.last());
+        perform(other, assistive.last());
         QTRY_COMPARE(State(other), State(*h));
         QVERIFY(State(*h) != before);
     }
@@ -260,20 +270,6 @@ private Q_SLOTS:
                QString(h->shell.opened.isEmpty() ? "" : "4");
         QCOMPARE(ran, pressed);
         QCOMPARE(accessible::Of(bar)->text(QAccessible::Description), heard);
-    }
-
-    // A drive chosen in the drive box's list, as assistive technology
-    // chooses it, opens as a click on it does.
-    void driveChosen()
-    {
-        h->window->openFolder(h->path("sub"));
-        auto *drives = h->find<QComboBox>("Drive1");
-        const QString drive = drives->currentText();
-        QVERIFY(h->listed().isEmpty());
-        QVERIFY(accessible::SelectEntry(drives->view(), drive) || drives->count() == 1);
-        if (drives->count() == 1) // the only entry is already the current one
-            QSKIP("one drive only");
-        QTRY_COMPARE(h->listed(), QStringList({"a.mp3", "b.mp3"}));
     }
 
     // A message box names its text and buttons, and answers what its
