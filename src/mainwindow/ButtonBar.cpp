@@ -25,6 +25,10 @@ void ButtonBar::choose(int index)
 
 void ButtonBar::keyPressEvent(QKeyEvent *event)
 {
+    if (!framed_) {
+        framed_ = true;
+        update();
+    }
     const int count = int(buttons_.size());
     if (count == 0 || event->modifiers() != Qt::NoModifier)
         return QWidget::keyPressEvent(event);
@@ -47,7 +51,7 @@ void ButtonBar::keyPressEvent(QKeyEvent *event)
 
 void ButtonBar::paintEvent(QPaintEvent *)
 {
-    if (!hasFocus() || buttons_.isEmpty())
+    if (!hasFocus() || !framed_ || buttons_.isEmpty())
         return;
     // The button moves while it is pressed; the frame stays where it was.
     QPainter painter(this);
@@ -58,6 +62,11 @@ void ButtonBar::paintEvent(QPaintEvent *)
 void ButtonBar::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    // As native controls do, the frame shows once the keyboard is in use,
+    // not when the window merely opens with the bar first in line.
+    const Qt::FocusReason reason = event->reason();
+    framed_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+              reason == Qt::ShortcutFocusReason;
     update();
 }
 

@@ -28,4 +28,5 @@ private:
 
     QList<QAbstractButton *> buttons_;
     int chosen_ = 0;
+    bool framed_ = false; // the keyboard has been used on the bar
 };
