@@ -161,12 +161,16 @@ void CopyFoldersWindow::buildControls(const BackgroundColour &colour)
                                                   TwipsRect(150, 270, 3300, 180), coloured);
     actionOptions_[2] = ColouredBox<QRadioButton>(frame2, QStringLiteral("Option1_2"), QString(),
                                                   TwipsRect(150, 540, 3300, 180), coloured);
+    // The choice follows the checked state however it was made: a click, an
+    // arrow key or the toggle action of assistive technology.
     for (int index : {1, 2})
-        connect(actionOptions_[index], &QRadioButton::clicked, this,
-                [this, index] { optionClicked(index); });
+        connect(actionOptions_[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                optionChosen(index);
+        });
     // Every opening starts with copying selected.
     actionOptions_[2]->setChecked(true);
-    optionClicked(2);
+    optionChosen(2);
     actionOptions_[1]->setText(QStringLiteral("Move Source Folder to Destination"));
     actionOptions_[2]->setText(QStringLiteral("Copy Source Folder to Destination"));
     for (int index : {1, 2}) {

@@ -71,7 +71,7 @@ void CopyFoldersWindow::done(int result)
         QDialog::done(result);
 }
 
-void CopyFoldersWindow::optionClicked(int index)
+void CopyFoldersWindow::optionChosen(int index)
 {
     actionCode_ = index;
 }

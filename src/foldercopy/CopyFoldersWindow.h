@@ -59,7 +59,7 @@ private:
     void buildButtons(QWidget *frame1, const QPalette &coloured);
     void setKeyboardOrder();
 
-    void optionClicked(int index);
+    void optionChosen(int index);
     void selectClicked(int index);
     void startClicked();
     void exitClicked();

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "Artwork.h"
+#include "ButtonBar.h"
 #include "Controls.h"
 #include "FolderLister.h"
 #include "FolderTree.h"
@@ -48,9 +49,9 @@ const TextField TextFields[5] = {
 
 void MainWindow::buildButtonBar(QWidget *central)
 {
-    buttonBar_ = new QWidget(central);
+    auto *bar = new ButtonBar(central);
+    buttonBar_ = bar;
     buttonBar_->setObjectName(QStringLiteral("MenuPic"));
-    buttonBar_->setFocusPolicy(Qt::StrongFocus);
     SetBackColour(buttonBar_, QColor(130, 130, 0));
     PlaceTwips(buttonBar_, 105, 90, 14670, 960);
 
@@ -59,6 +60,8 @@ void MainWindow::buildButtonBar(QWidget *central)
         auto *button = new ImageButton(picture, buttonBar_);
         button->setObjectName(QStringLiteral("Knop_%1").arg(i));
         button->setToolTip(QString::fromLatin1(ButtonTips[i]));
+        button->setAccessibleName(button->toolTip().trimmed());
+        bar->addButton(button);
         PlaceTwips(button, 120 + 930 * i, 105, 720, 720);
         connect(button, &QAbstractButton::clicked, this, [this, i] { buttonClicked(Button(i)); });
         barButtons_[size_t(i)] = button;

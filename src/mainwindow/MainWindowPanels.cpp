@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "Artwork.h"
+#include "AssistiveSelection.h"
 #include "Controls.h"
 #include "ImageButton.h"
 #include "MainTexts.h"
@@ -161,10 +162,8 @@ void MainWindow::buildMenus()
 
 void MainWindow::setAccessibility()
 {
-    for (ImageButton *button : barButtons_) {
-        button->setAccessibleName(button->toolTip().trimmed());
+    for (ImageButton *button : barButtons_)
         button->setAccessibleDescription(button->toolTip());
-    }
     for (size_t i = 0; i < fieldEdits_.size(); ++i) {
         fieldCaptions_[i]->setBuddy(fieldEdits_[i]);
         fieldEdits_[i]->setAccessibleName(fieldCaptions_[i]->text());
@@ -172,17 +171,44 @@ void MainWindow::setAccessibility()
     genreCaption_->setBuddy(genreCombo_);
     genreCombo_->setAccessibleName(QStringLiteral("Genre"));
     genreCombo_->setAccessibleDescription(QStringLiteral("Genre"));
+    genreCombo_->lineEdit()->setAccessibleName(QStringLiteral("Genre"));
     updateButton_->setAccessibleName(updateButton_->text());
     updateButton_->setAccessibleDescription(updateButton_->toolTip());
     renameButtons_[0]->setAccessibleName(QStringLiteral("Rename Titel - Artiest"));
     renameButtons_[1]->setAccessibleName(QStringLiteral("Rename Artiest - Titel"));
     for (QPushButton *button : renameButtons_)
         button->setAccessibleDescription(button->toolTip());
+    // On Linux a combo box is named after its current entry; screen readers
+    // find what it is for in its description and its label. The drive box
+    // has no caption on screen, so its label is a hidden one.
     driveCombo_->setAccessibleName(QStringLiteral("Station"));
+    driveCombo_->setAccessibleDescription(QStringLiteral("Station"));
+    auto *driveCaption = new QLabel(QStringLiteral("Station"), driveCombo_->parentWidget());
+    driveCaption->setObjectName(QStringLiteral("DriveCaption"));
+    driveCaption->setBuddy(driveCombo_);
+    driveCaption->hide();
+    buttonBar_->setAccessibleName(QStringLiteral("Knoppenbalk"));
     folderTree_->setAccessibleName(QStringLiteral("Mappen"));
     fileList_->setAccessibleName(QStringLiteral("Bestanden"));
     summaryPicture_->setAccessibleName(QStringLiteral("Tags"));
     helpPicture_->setAccessibleName(QStringLiteral("Uitleg Brelko"));
+
+    // Selecting an entry through assistive technology chooses it, through the
+    // same presenter calls as a click. The file's row becomes current quietly,
+    // so the list does not report the choice a second time.
+    OnAssistiveSelection(fileList_, [this](const QModelIndex &row) {
+        selectFile(row.row());
+        presenter_.chooseFile(row.row());
+    });
+    OnAssistiveSelection(genreCombo_->view(), [this](const QModelIndex &genre) {
+        genreCombo_->hidePopup();
+        genreCombo_->setCurrentIndex(genre.row());
+    });
+    OnAssistiveSelection(driveCombo_->view(), [this](const QModelIndex &drive) {
+        driveCombo_->hidePopup();
+        driveCombo_->setCurrentIndex(drive.row());
+        presenter_.chooseDrive(drive.row());
+    });
 }
 
 void MainWindow::setTabOrder()

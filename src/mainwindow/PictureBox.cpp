@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <algorithm>
+
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     font_ = QFont(QStringLiteral("Arial"));
@@ -31,6 +33,7 @@ void PictureBox::wipe(const QColor &background)
         surface_ = QImage(size(), QImage::Format_RGB32);
     surface_.fill(background);
     drawn_.clear();
+    describe();
     update();
 }
 
@@ -66,6 +69,7 @@ void PictureBox::print(int x, int y, const QString &text)
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
     drawn_.append(
         Drawn{QPoint(x, y), text, QSize(), foreColour_, font_.pointSizeF(), font_.bold()});
+    describe();
     update(QRect(x, y, metrics.horizontalAdvance(text) + 2, metrics.height()));
 }
 
@@ -76,6 +80,27 @@ void PictureBox::drawPicture(const QRect &target, const QImage &picture)
     painter.drawImage(target, picture);
     drawn_.append(Drawn{target.topLeft(), QString(), target.size(), QColor(), 0, false});
     update(target);
+}
+
+void PictureBox::describe()
+{
+    QList<Drawn> texts;
+    std::copy_if(drawn_.cbegin(), drawn_.cend(), std::back_inserter(texts),
+                 [](const Drawn &item) { return !item.text.trimmed().isEmpty(); });
+    std::stable_sort(texts.begin(), texts.end(), [](const Drawn &a, const Drawn &b) {
+        return std::make_pair(a.position.y(), a.position.x()) <
+               std::make_pair(b.position.y(), b.position.x());
+    });
+    QStringList lines;
+    int lineTop = -1;
+    for (const Drawn &item : texts) {
+        if (lines.isEmpty() || item.position.y() != lineTop)
+            lines.append(item.text.trimmed());
+        else
+            lines.last() += QLatin1Char(' ') + item.text.trimmed();
+        lineTop = item.position.y();
+    }
+    setAccessibleDescription(lines.join(QLatin1Char('\n')));
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)

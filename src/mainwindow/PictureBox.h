@@ -10,7 +10,8 @@
 // A picture box that keeps what is drawn on it: text and pictures are drawn
 // once onto its own image at pixel positions, and every repaint shows that
 // image. It also keeps a list of what was drawn since the surface was last
-// wiped, so tests can read back the texts and where they went.
+// wiped, so tests can read back the texts and where they went, and screen
+// readers hear those texts, line by line, as the box's description.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +50,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void describe();
+
     QImage surface_;
     QColor background_ = Qt::white;
     QColor foreColour_ = Qt::black;

@@ -53,9 +53,13 @@ QFrame *MakeFrame(QWidget *parent, const QString &name, int left, int top, int w
 
 QLabel *MakeCaption(QWidget *parent, const QString &name, const QString &text, int left, int top)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(text);
+    // File names are shown as they are, never read as markup. No accessible
+    // name: then the text is the name, and Qt announces every change of it
+    // to screen readers, which a fixed name would hide.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     SetTextColour(label, CaptionGrey);
     PlaceTwips(label, left, top);
     return label;

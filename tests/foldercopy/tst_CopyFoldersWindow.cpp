@@ -1,17 +1,23 @@
 // The copy window with its chooser, engine, pauser and message boxes
 // replaced: what it shows, and what it hands the engine.
 
+#include "AccessibleTree.h"
 #include "CopyFoldersWindow.h"
+#include "FileIo.h"
 #include "FolderChooser.h"
 #include "FolderEngine.h"
 #include "MessageService.h"
+#include "OperationDialogs.h"
 #include "Pauser.h"
+#include "RenderCheck.h"
+#include "TestFiles.h"
 #include "ThreadedOperation.h"
 #include "TreeFixture.h"
-#include "RenderCheck.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,12 +87,17 @@ private:
     CopyFolderPaths paths_;
     std::unique_ptr<CopyFoldersWindow> window_;
 
-    void open()
+    void open(FileOperation *engine = nullptr)
     {
         window_ = std::make_unique<CopyFoldersWindow>(
             paths_, BackgroundColour{10, 120, 230},
-            CopyFoldersServices{fakes_, fakes_, fakes_, fakes_});
+            CopyFoldersServices{fakes_, engine ? *engine : fakes_, fakes_, fakes_});
         window_->show();
+    }
+    // What assistive technology does to a control.
+    void act(const QString &name, const QString &action)
+    {
+        QVERIFY2(accessible::Act(control(name), action), qPrintable(name + ' ' + action));
     }
     template <typename T = QWidget> T *control(const QString &name)
     {
@@ -157,6 +168,101 @@ private Q_SLOTS:
         fakes_.answer = MessageAnswer::Yes;
         click("Command2");
         QVERIFY(fakes_.requests.first() == ShellRequest({FO_COPY, "/music/a", "/backup", 0}));
+    }
+
+    // Choices made through the accessibility actions, or the keyboard, count
+    // as clicks do: Start hands over what the window shows.
+    void assistiveChoices_data()
+    {
+        QTest::addColumn<QStringList>("gestures"); // action or "key", then the control
+        QTest::addColumn<qint32>("actionCode");
+        QTest::addColumn<int>("flags");
+        const QString toggle = QAccessibleActionInterface::toggleAction();
+        QTest::newRow("move toggled") << QStringList{toggle, "Option1_1"} << FO_MOVE << 0;
+        QTest::newRow("move by arrow key") << QStringList{"key", "Option1_2"} << FO_MOVE << 0;
+        QTest::newRow("move, then copy toggled")
+            << QStringList{toggle, "Option1_1", toggle, "Option1_2"} << FO_COPY << 0;
+        QTest::newRow("options toggled")
+            << QStringList{toggle,     "Check1_0", toggle,     "Check1_1", toggle,
+                           "Check1_2", toggle,     "Check1_3", toggle,     "Check1_1"}
+            << FO_COPY << 0x001C;
+    }
+    void assistiveChoices()
+    {
+        QFETCH(QStringList, gestures);
+        QFETCH(qint32, actionCode);
+        QFETCH(int, flags);
+        open();
+        QCOMPARE(accessible::Unnamed(window_.get()), QString());
+        choose("/music/a", "/backup");
+        for (int i = 0; i + 1 < gestures.size(); i += 2) {
+            if (gestures[i] == "key") {
+                QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+                control(gestures[i + 1])->setFocus();
+                QTest::keyClick(control(gestures[i + 1]), Qt::Key_Up);
+            } else
+                act(gestures[i + 1], gestures[i]);
+        }
+        QCOMPARE(checked("Option1_1"), actionCode == FO_MOVE);
+        act("Command2", QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(fakes_.requests.size(), 1);
+        QVERIFY(fakes_.requests[0] ==
+                ShellRequest({actionCode, "/music/a", "/backup", quint16(flags)}));
+    }
+
+    // Move chosen through the toggle action really moves the folder.
+    void moveChosenByToggleMoves()
+    {
+        QTemporaryDir disk;
+        const QString source = disk.filePath("music"), target = disk.filePath("backup");
+        QVERIFY(QDir().mkpath(source + "/album") && QDir().mkpath(target));
+        WriteFile(source + "/album/a.mp3", MpegFrames(3));
+        FileIo io;
+        FolderEngine engine(io);
+        open(&engine);
+        choose(source, target);
+        act("Option1_1", QAccessibleActionInterface::toggleAction());
+        act("Command2", QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(!QFileInfo::exists(source));
+        QCOMPARE(ReadFile(target + "/music/album/a.mp3"), MpegFrames(3));
+    }
+
+    // The questions of a running operation are answered through the
+    // accessibility actions of their buttons.
+    void replaceQuestion_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Replace") << "Replace" << int(ConflictAnswer::Replace);
+        QTest::newRow("Skip all") << "Skip all" << int(ConflictAnswer::SkipAll);
+        QTest::newRow("Cancel") << "Cancel" << int(ConflictAnswer::Cancel);
+    }
+    void replaceQuestion()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, answer);
+        open();
+        OperationDialogs dialogs(window_.get(), fakes_);
+        accessible::ModalVisit visit;
+        accessible::PressInNextModal(button, visit);
+        QCOMPARE(int(dialogs.askReplace("/backup/a.mp3")), answer);
+        QCOMPARE(visit.unnamed, QString());
+        QCOMPARE(visit.unheard, QString());
+    }
+
+    // The progress dialog's text is what a screen reader hears, as it goes.
+    void progressHeard()
+    {
+        open();
+        OperationDialogs dialogs(window_.get(), fakes_);
+        for (const OperationProgress &step :
+             {OperationProgress{"a.mp3", 0, 4096}, OperationProgress{"b.mp3", 2048, 4096}}) {
+            dialogs.showProgress(step);
+            auto *progress = window_->findChild<QProgressDialog *>("CopyProgress");
+            QVERIFY(progress && progress->labelText() == OperationDialogs::progressText(step));
+            QCOMPARE(accessible::NamesNotShown(progress), QString());
+            QCOMPARE(accessible::Unnamed(progress), QString());
+        }
     }
 
     void startHandsTheChosenFoldersOver()

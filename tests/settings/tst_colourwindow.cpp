@@ -1,3 +1,4 @@
+#include "AccessibleTree.h"
 #include "ColourWindow.h"
 #include "RenderCheck.h"
 
@@ -35,6 +36,9 @@ private:
                      QStringLiteral("%1: %2").arg("RGB"[i]).arg(values[i]));
         }
         QCOMPARE(window.palette().color(QPalette::Window), now);
+        // A screen reader hears the values shown and can name every control.
+        QCOMPARE(accessible::NamesNotShown(&window), QString());
+        QCOMPARE(accessible::Unnamed(&window), QString());
     }
 
     BackgroundColour colour_;
@@ -72,6 +76,11 @@ void ColourWindowTest::changes_data()
         << beige << 1 << "drag" << QColor(100, 220, 190);
     QTest::newRow("green key home, then Ok: kept") << beige << 2 << "ok" << QColor(220, 0, 190);
     QTest::newRow("reset") << BackgroundColour{3, 255, 0} << 2 << "reset" << QColor(220, 220, 190);
+    // What assistive technology does: set a bar's value, press a button.
+    QTest::newRow("red value set") << beige << 1 << "value 7" << QColor(7, 220, 190);
+    QTest::newRow("blue value set") << beige << 3 << "value 255" << QColor(220, 220, 255);
+    QTest::newRow("reset pressed")
+        << BackgroundColour{3, 255, 0} << 2 << "press" << QColor(220, 220, 190);
 }
 
 void ColourWindowTest::changes()
@@ -92,7 +101,13 @@ void ColourWindowTest::changes()
         QTest::keyClick(changed, Qt::Key(QKeySequence(gesture.mid(4))[0].key()));
     else if (gesture == "trough")
         QTest::mouseClick(changed, Qt::LeftButton, {}, QPoint(30, changed->height() / 2));
-    else if (gesture == "reset")
+    else if (gesture.startsWith("value "))
+        accessible::Of(changed)->valueInterface()->setCurrentValue(gesture.mid(6).toInt());
+    else if (gesture == "press") {
+        QVERIFY(accessible::Act(window.findChild<QPushButton *>("ResetKnop"),
+                                QAccessibleActionInterface::pressAction()));
+        QTRY_COMPARE(painted_.size(), 1);
+    } else if (gesture == "reset")
         QTest::mouseClick(window.findChild<QPushButton *>("ResetKnop"), Qt::LeftButton);
     else if (gesture == "ok") { // nothing is restored on closing
         QTest::keyClick(changed, Qt::Key_Home);
