@@ -17,8 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QStringListModel;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
+class FolderTree;
 
 // The one main window: it lays out the controls, forwards what the user does
 // to its presenter and shows what the presenter publishes. Only what is
@@ -88,7 +87,7 @@ private:
     QLabel *titleLineLabel_ = nullptr;
     QList<QFrame *> backgroundFrames_;
     QComboBox *driveCombo_ = nullptr;
-    QTreeWidget *folderTree_ = nullptr;
+    FolderTree *folderTree_ = nullptr;
     Mp3ListView *fileList_ = nullptr;
     QStringListModel *fileListModel_ = nullptr;
     QLabel *fileCountLabel_ = nullptr;

@@ -93,10 +93,8 @@ void MainWindow::buildNavigation(QWidget *central)
     folderTree_->setIndentation(Px(180));
     SetBackColour(folderTree_, NavigationBack);
     PlaceTwips(folderTree_, 135, 720, 3540, 3060);
-    connect(static_cast<FolderTree *>(folderTree_), &FolderTree::folderOpened, this,
-            [this](QTreeWidgetItem *item) {
-                presenter_.openFolderEntry(item->data(0, Qt::UserRole).toString());
-            });
+    connect(folderTree_, &FolderTree::folderOpened, this,
+            [this](const QString &folder) { presenter_.openFolderEntry(folder); });
 
     fileList_ = new Mp3ListView(frame1);
     fileList_->setObjectName(QStringLiteral("List1"));

@@ -5,6 +5,7 @@
 #include "Artwork.h"
 #include "AssistiveSelection.h"
 #include "Controls.h"
+#include "FolderTree.h"
 #include "ImageButton.h"
 #include "MainTexts.h"
 #include "Mp3ListView.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTreeWidget>
 
 namespace {
 
@@ -199,6 +199,9 @@ void MainWindow::setAccessibility()
     OnAssistiveSelection(fileList_, [this](const QModelIndex &row) {
         selectFile(row.row());
         presenter_.chooseFile(row.row());
+    });
+    OnAssistiveSelection(folderTree_, [this](const QModelIndex &folder) {
+        presenter_.openFolderEntry(FolderTree::folderOf(folder));
     });
     OnAssistiveSelection(genreCombo_->view(), [this](const QModelIndex &genre) {
         genreCombo_->hidePopup();

@@ -4,6 +4,7 @@
 
 #include "Artwork.h"
 #include "Controls.h"
+#include "FolderTree.h"
 #include "ImageButton.h"
 #include "Mp3ListView.h"
 #include "Pauser.h"
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStringListModel>
-#include <QTreeWidget>
 
 namespace {
 
@@ -59,18 +59,11 @@ void MainWindow::showFolderPath(const FolderTrail &path)
     static const QIcon open(QPixmap::fromImage(FolderPicture(true)));
     static const QIcon closed(QPixmap::fromImage(FolderPicture(false)));
     QTreeWidgetItem *item = nullptr;
-    for (const FolderEntry &entry : path.ancestors) {
-        item = item ? new QTreeWidgetItem(item, {entry.name})
-                    : new QTreeWidgetItem(folderTree_, {entry.name});
-        item->setData(0, Qt::UserRole, entry.path);
-        item->setIcon(0, open);
-    }
-    for (const FolderEntry &entry : path.subfolders) {
-        auto *sub = new QTreeWidgetItem(item, {entry.name});
-        sub->setData(0, Qt::UserRole, entry.path);
-        sub->setIcon(0, closed);
-    }
-    folderTree_->expandAll();
+    int depth = 0;
+    for (const FolderEntry &entry : path.ancestors)
+        item = folderTree_->addFolder(entry.name, entry.path, depth++, open);
+    for (const FolderEntry &entry : path.subfolders)
+        folderTree_->addFolder(entry.name, entry.path, depth, closed);
     folderTree_->setCurrentItem(item);
     folderTree_->scrollToItem(item);
 }

@@ -125,6 +125,9 @@ def main():
     for name in ("a.mp3", "b.mp3"):
         with open(os.path.join(music, name), "wb") as mp3:
             mp3.write(MPEG_FRAME * 3)
+    os.makedirs(os.path.join(music, "sub"))
+    with open(os.path.join(music, "sub", "d.mp3"), "wb") as mp3:
+        mp3.write(MPEG_FRAME)
     source = os.path.join(work, "album")
     target = os.path.join(work, "backup")
     os.makedirs(source)
@@ -159,6 +162,18 @@ def main():
         wait_for(f"{expected!r} (heard {info.name!r})", lambda: info.name == expected)
         wait_for(f"{expected!r} announced (only {announced})", lambda: expected in announced)
 
+        # A folder is chosen by selecting its row through the table
+        # interface, as a screen reader's selection command does.
+        folders = find(main_window, "tree", "Mappen") or find(main_window, "tree table", "Mappen")
+        if folders is None:
+            fail("no folder list named 'Mappen'")
+        sub = wait_for("the folder sub", lambda: find(folders, "table cell", "sub") or find(
+            folders, "tree item", "sub") or find(folders, "list item", "sub"))
+        table = folders.queryTable()
+        table.addRowSelection(table.getRowAtIndex(sub.getIndexInParent()))
+        wait_for(f"'Files : 1' after choosing sub (heard {count.name!r})",
+                 lambda: count.name == "Files : 1")
+
         do_action(find(main_window, "push button", "Copy Folders"), "Press")
         copy_window = wait_for("the copy window", lambda: window_named(app, " Copy Folders"))
         choose_folder(app, copy_window, "Select Source", source)
@@ -168,7 +183,8 @@ def main():
         moved = os.path.join(target, "album", "c.mp3")
         wait_for("the folder moved",
                  lambda: os.path.exists(moved) and not os.path.exists(source), seconds=30)
-        print("PASS: heard 'Files : 2' and the chosen file's line, announced; the folder moved")
+        print("PASS: heard 'Files : 2' and the chosen file's line, announced; a folder chosen; "
+              "the folder moved")
     finally:
         brelko.terminate()
         try:

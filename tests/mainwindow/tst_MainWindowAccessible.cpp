@@ -74,8 +74,8 @@ class MainWindowAccessibleTest : public QObject {
         return harness.find(name);
     }
 
-    // One gesture, "what control [entry]": the user's own (click, row, type,
-    // pick, key, tick, open) or assistive technology's (press, insert, select,
+    // One gesture, "what control [entry]": the user's own (click, row, enter,
+    // type, pick, key, tick, open) or assistive technology's (press, insert, select,
     // menu).
     void perform(WindowHarness &harness, const QString &gesture)
     {
@@ -97,7 +97,11 @@ class MainWindowAccessibleTest : public QObject {
         auto *combo = qobject_cast<QComboBox *>(target);
         if (what == "click")
             QTest::mouseClick(static_cast<QWidget *>(target), Qt::LeftButton);
-        else if (what == "type")
+        else if (what == "enter") { // highlight a row, then Enter
+            view->setCurrentIndex(
+                view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, entry).value(0));
+            QTest::keyClick(view, Qt::Key_Return);
+        } else if (what == "type")
             QTest::keyClicks(static_cast<QWidget *>(target), entry);
         else if (what == "pick") { // a click in the open list of a combo box
             combo->showPopup();
@@ -250,6 +254,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("assistive");
         QTest::newRow("file chosen")
             << QStringList{"row List1 1"} << QStringList{"select List1 b.mp3"};
+        QTest::newRow("folder chosen")
+            << QStringList{"enter Dir1 sub"} << QStringList{"select Dir1 sub"};
+        QTest::newRow("folder above chosen")
+            << QStringList{"open sub", "enter Dir1 /"} << QStringList{"open sub", "select Dir1 /"};
         QTest::newRow("fields emptied")
             << QStringList{"click Knop_0"} << QStringList{"press Knop_0"};
         QTest::newRow("tag edited and written")
