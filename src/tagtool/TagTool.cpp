@@ -45,10 +45,12 @@ Commands:
       or whose name does not match, is left alone and reported.
       --dry-run prints the old and new values and writes nothing. Files
       are written as by set.
-  rename --order title-artist|artist-title [--dry-run] FILE...
+  rename --order title-artist|artist-title [--dry-run] [--jobs N] FILE...
       Rename each file in its folder to "Title - Artist.mp3" or
       "Artist - Title.mp3" from its tag. An existing file is never
       replaced. --dry-run prints the old and new names and renames nothing.
+      Tags are read N at a time (default as for show); the files are
+      renamed in the order given.
   undo FILE...
       Take back the last change Brelko made to each file (a tag write, from
       the window, set or fill, or a rename), unless the file changed since.
