@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,39 @@ namespace {
 constexpr quint64 RingSize = 4096;
 // The ring is topped up in batches, so waking the readers is paid seldom.
 constexpr quint64 RefillBatch = 256;
+
+// The disk reads and processor time of the process so far.
+struct UsageMark {
+    long diskReads = 0;
+    std::chrono::microseconds processor{0};
+    std::chrono::steady_clock::time_point at;
+
+    static UsageMark now()
+    {
+        struct rusage usage {};
+        ::getrusage(RUSAGE_SELF, &usage);
+        const auto micro = [](const timeval &t) {
+            return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+        };
+        return {usage.ru_inblock, micro(usage.ru_utime) + micro(usage.ru_stime),
+                std::chrono::steady_clock::now()};
+    }
+};
+
+// Whether the files keep the readers waiting on a device rather than on
+// the processors: the process has read from a disk since `since`, or its
+// threads spent most of the time asleep (a network file system reads no
+// disk of ours). On a warm cache more threads than processors only add
+// switching between them.
+bool WaitingOnDevice(const UsageMark &since, int threads)
+{
+    const UsageMark now = UsageMark::now();
+    if (now.diskReads > since.diskReads)
+        return true;
+    const auto busy = std::min(threads, std::max(1, int(std::thread::hardware_concurrency())));
+    return (now.processor - since.processor) * 2 <
+           std::chrono::duration_cast<std::chrono::microseconds>(now.at - since.at) * busy;
+}
 
 bool ReadRegular(int fd, TrailerRead &read)
 {
@@ -88,6 +122,7 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
     // A warm cache keeps as many threads busy as there are processors; more
     // only pay once a file keeps the others waiting, which means the disk.
     int threads = 0;
+    const UsageMark started = UsageMark::now();
     // Names that are at hand go into the ring; only an empty ring waits for
     // the list, so files are shown as a slow list comes in.
     const auto refill = [&] {
@@ -119,8 +154,10 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
         if (workers_.empty()) {
             ReadTrailer(slot.read);
         } else if (!waitFor(head, std::chrono::milliseconds(2))) {
-            threads = jobs;
-            addWorkers(std::min(quint64(threads), tail));
+            if (threads < jobs && WaitingOnDevice(started, threads)) {
+                threads = jobs;
+                addWorkers(std::min(quint64(threads), tail));
+            }
             waitFor(head, std::chrono::hours(24 * 365));
         }
         if (!take(slot.read)) {
