@@ -72,8 +72,10 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return FileDescriptor();
     }
-    const int status = ::fcntl(file.get(), F_GETFL);
-    if (status < 0 || ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+    // The status flags are the ones asked for (F_SETFL ignores the access
+    // mode and creation flags), so no F_GETFL is needed first: one system
+    // call less for every file a batch touches.
+    if (::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return FileDescriptor();
     return file;
 }
