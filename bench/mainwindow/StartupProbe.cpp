@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "TagFileService.h"
 
+#include <cstdio>
 #include <memory>
 #include <QApplication>
 #include <QDir>
@@ -16,15 +17,23 @@
 
 namespace {
 
-// Quits the application when the window is first exposed.
+// Says "shown" on standard output when the window is first exposed, then
+// quits the application.
 class ExposeWatcher : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Expose)
+        if (event->type() == QEvent::Expose && !shown_) {
+            shown_ = true;
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
         return false;
     }
+
+private:
+    bool shown_ = false;
 };
 
 } // namespace
