@@ -53,7 +53,7 @@ bool FileDescriptor::close()
     return ::close(release()) == 0;
 }
 
-FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
+FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct stat *info)
 {
     if (name.isEmpty() || name.contains('\0')) {
         errno = ENOENT;
@@ -65,11 +65,11 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
         ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
     if (!file.valid())
         return file;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
         return FileDescriptor();
-    if (!S_ISREG(info.st_mode)) {
-        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (!S_ISREG(status.st_mode)) {
+        errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
         return FileDescriptor();
     }
     // The status flags are the ones asked for (F_SETFL ignores the access
@@ -77,6 +77,8 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags)
     // call less for every file a batch touches.
     if (::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return FileDescriptor();
+    if (info)
+        *info = status;
     return file;
 }
 

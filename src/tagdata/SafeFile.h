@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // File paths are bytes, exactly as the kernel takes them: a name that is not
@@ -63,8 +64,10 @@ template <typename Write> bool WriteFully(size_t size, Write &&write)
 // hang the caller nor be read as a tag. flags: O_RDONLY or O_RDWR, plus
 // O_NOFOLLOW when a symbolic link must not be followed, O_CREAT (mode 0600)
 // or O_APPEND. Invalid with errno EISDIR for a folder, EINVAL for anything
-// else that is not a regular file.
-FileDescriptor OpenRegular(int folder, const FilePath &name, int flags);
+// else that is not a regular file. `info`, when given, receives the file's
+// status as the check saw it.
+FileDescriptor OpenRegular(int folder, const FilePath &name, int flags,
+                           struct stat *info = nullptr);
 
 // The reason for a failed file operation, for a message. EINVAL from
 // OpenRegular is said as what it means there: not a regular file.

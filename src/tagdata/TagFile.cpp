@@ -13,7 +13,11 @@ ssize_t TagFileIo::pwrite(int fd, const void *data, size_t size, off_t offset)
 
 int TagFileIo::fsync(int fd)
 {
-    return ::fsync(fd);
+    // The trailer and, for an appended one, the new size reach the disk;
+    // the modification time may follow later. Waiting for the time too
+    // costs a journal commit per file, and after a crash a lost time only
+    // makes undo refuse the file as changed, never write it.
+    return ::fdatasync(fd);
 }
 
 int TagFileIo::ftruncate(int fd, off_t length)
@@ -91,17 +95,33 @@ bool WriteTrailer(TagFileIo &io, int fd, const FileState &before, const QByteArr
     return false;
 }
 
-} // namespace
-
-bool ReadFileStateOf(int fd, FileState &state)
+// The file as this write left it: its size and time as they are now, and
+// the trailer written. Had another program (one that takes no lock) changed
+// the trailer meanwhile, reading it back would record that change as ours,
+// and a later undo would take it back too; this way undo sees the change
+// and refuses.
+qint64 ModifiedNs(const struct stat &info)
 {
-    state = FileState();
+    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+void StateAfterWrite(int fd, const QByteArray &trailer, FileState &after)
+{
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return false;
+        return;
+    after.size = info.st_size;
+    after.mtimeNs = ModifiedNs(info);
+    after.trailer = trailer;
+}
+
+// The state of an open file whose status was just taken.
+bool ReadFileStateAt(int fd, const struct stat &info, FileState &state)
+{
+    state = FileState();
     FileState read;
     read.size = info.st_size;
-    read.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    read.mtimeNs = ModifiedNs(info);
     if (read.size >= Id3v1Tag::Size) {
         read.trailer.resize(Id3v1Tag::Size);
         if (!ReadExactly(fd, read.trailer.data(), Id3v1Tag::Size,
@@ -112,11 +132,21 @@ bool ReadFileStateOf(int fd, FileState &state)
     return true;
 }
 
+} // namespace
+
+bool ReadFileStateOf(int fd, FileState &state)
+{
+    state = FileState();
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && ReadFileStateAt(fd, info, state);
+}
+
 bool ReadFileState(const FilePath &path, FileState &state)
 {
     state = FileState();
-    const FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY);
-    return file.valid() && ReadFileStateOf(file.get(), state);
+    struct stat info {};
+    const FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY, &info);
+    return file.valid() && ReadFileStateAt(file.get(), info, state);
 }
 
 bool ReadTag(const FilePath &path, Id3v1Tag &tag)
@@ -171,7 +201,7 @@ TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor, TagFileIo 
     // network file system) can no longer undo the write, so it is not a
     // failure of this one.
     outcome.written = true;
-    ReadFileStateOf(file.get(), outcome.after);
+    StateAfterWrite(file.get(), trailer, outcome.after);
     io.close(file.release());
     return outcome;
 }
