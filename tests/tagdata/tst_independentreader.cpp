@@ -37,10 +37,7 @@ class TestIndependentReader : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QProcess probe;
-        probe.start(QString::fromLatin1(kPython),
-                    {QStringLiteral("-c"), QStringLiteral("import mutagen")});
-        QVERIFY2(probe.waitForFinished(20000) && probe.exitCode() == 0,
+        QVERIFY2(RunQuietly(kPython, {"-c", "import mutagen"}) == 0,
                  "python3-mutagen is missing: run scripts/install-deps");
     }
 
@@ -79,8 +76,7 @@ private Q_SLOTS:
         QVERIFY(WriteTag(path, tag));
 
         QProcess reader;
-        reader.start(QString::fromLatin1(kPython),
-                     {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
+        reader.start(kPython, {"-c", kReader, path});
         QVERIFY(reader.waitForFinished(20000));
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         const QJsonObject frames = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
