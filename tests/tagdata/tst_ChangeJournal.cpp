@@ -19,18 +19,13 @@ namespace {
 // zeros and 0xFF.
 JournalRecord Sample(JournalRecord::Type type)
 {
+    const bool rename = type == JournalRecord::Type::Rename;
     JournalRecord r;
-    r.type = type;
-    r.id = 0xFEDCBA9876543210ull;
-    r.path = "/music/with space/and\nnewline";
-    if (type == JournalRecord::Type::Rename) {
-        r.oldName = "Old \xff name.MP3";
-        r.newName = QStringLiteral("Café € - Ünïcode.mp3").toUtf8();
-    }
-    r.state.size = 123456789012ll;
-    r.state.mtimeNs = 1796585988450333990ll;
-    if (type != JournalRecord::Type::Rename)
-        r.state.trailer = QByteArray("TAG") + QByteArray(124, '\0') + char(0xFF);
+    r.type = type, r.id = 0xFEDCBA9876543210ull, r.path = "/music/with space/and\nnewline";
+    r.oldName = rename ? "Old \xff name.MP3" : "";
+    r.newName = rename ? QStringLiteral("Café € - Ünïcode.mp3").toUtf8() : "";
+    r.state = {123456789012ll, 1796585988450333990ll,
+               rename ? QByteArray() : "TAG" + QByteArray(124, '\0') + char(0xFF)};
     return r;
 }
 

@@ -9,58 +9,36 @@ class TestId3v1Tag : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void assignField_data()
+    void fields()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("shorter is padded") << "Song" << 6 << "Song  ";
-        QTest::newRow("empty is all spaces") << "" << 30 << QString(30, ' ');
-        QTest::newRow("31 keeps first 30") << QString(30, 'a') + "b" << 30 << QString(30, 'a');
-        QTest::newRow("leading spaces kept") << "  x" << 4 << "  x ";
-    }
-
-    void assignField()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, width);
-        QFETCH(QString, field);
-        QString result = QStringLiteral("previous contents");
-        AssignField(result, text, width);
-        QCOMPARE(result, field);
-    }
-
-    void renderKeepsShapeWhenCharactersCollapse()
-    {
-        Id3v1Tag tag; // 15 emoji fill 30 UTF-16 units but encode to 15 bytes
-        AssignField(tag.Title, QStringLiteral("\U0001F600").repeated(15), 30);
-        const QByteArray bytes = tag.render();
-        QCOMPARE(bytes.size(), 128);
-        QCOMPARE(bytes.mid(3, 30), QByteArray(15, '?') + QByteArray(15, ' '));
-    }
-
-    void trackAndText_data()
-    {
-        QTest::addColumn<QByteArray>("comment");
-        QTest::addColumn<int>("track");
-        QTest::addColumn<QString>("text"); // what a user is shown
-        QTest::newRow("track 7") << QByteArray("hi").leftJustified(29, '\0') + '\x07' << 7 << "hi";
-        QTest::newRow("track 200")
-            << QByteArray(28, ' ') + '\0' + '\xC8' << 200 << QString(28, ' ');
-        QTest::newRow("spaces") << QByteArray(30, ' ') << 0 << QString(30, ' ');
-        QTest::newRow("all zero") << QByteArray(30, '\0') << 0 << "";
-        QTest::newRow("full comment") << QByteArray(30, 'c') << 0 << QString(30, 'c');
-    }
-
-    void trackAndText()
-    {
-        QFETCH(QByteArray, comment);
-        QFETCH(int, track);
-        QFETCH(QString, text);
+        // Padded, cut, leading spaces kept; nothing of the old contents left.
+        const std::tuple<QString, int, QString> assigned[] = {
+            {"Song", 6, "Song  "},
+            {"", 30, QString(30, ' ')},
+            {QString(30, 'a') + "b", 30, QString(30, 'a')},
+            {"  x", 4, "  x "}};
+        for (const auto &[text, width, field] : assigned) {
+            QString result = QStringLiteral("previous contents");
+            AssignField(result, text, width);
+            QCOMPARE(result, field);
+        }
+        // 15 emoji fill 30 UTF-16 units but encode to 15 bytes.
         Id3v1Tag tag;
-        tag.Comment = DecodeCodePage(comment);
-        QCOMPARE(tag.track(), track);
-        QCOMPARE(FieldText(tag.Comment), text);
+        AssignField(tag.Title, QStringLiteral("\U0001F600").repeated(15), 30);
+        QCOMPARE(tag.render().size(), 128);
+        QCOMPARE(tag.render().mid(3, 30), QByteArray(15, '?') + QByteArray(15, ' '));
+        // A comment's track number, and the text a user is shown.
+        const std::tuple<QByteArray, int, QString> comments[] = {
+            {QByteArray("hi").leftJustified(29, '\0') + '\x07', 7, "hi"},
+            {QByteArray(28, ' ') + '\0' + '\xC8', 200, QString(28, ' ')},
+            {QByteArray(30, ' '), 0, QString(30, ' ')},
+            {QByteArray(30, '\0'), 0, ""},
+            {QByteArray(30, 'c'), 0, QString(30, 'c')}};
+        for (const auto &[comment, track, text] : comments) {
+            tag.Comment = DecodeCodePage(comment);
+            QCOMPARE(tag.track(), track);
+            QCOMPARE(FieldText(tag.Comment), text);
+        }
     }
 
     void codePage()
