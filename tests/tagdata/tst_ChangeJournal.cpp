@@ -48,22 +48,16 @@ class TestChangeJournal : public QObject {
 private Q_SLOTS:
     void init() { dirs_ = std::make_unique<TestFolders>(); }
 
-    void recordRoundTrip_data()
-    {
-        QTest::addColumn<char>("type");
-        for (char type : {'W', 'R', 'D', 'U'})
-            QTest::newRow(QByteArray(1, type)) << type;
-    }
-
     void recordRoundTrip()
     {
-        QFETCH(char, type);
-        const QByteArray line = EncodeRecord(Sample(JournalRecord::Type(type)));
-        QVERIFY(line.endsWith('\n'));
-        QCOMPARE(line.count('\n'), 1); // names with newlines cannot break the line
-        JournalRecord back;
-        QVERIFY(DecodeRecord(line.chopped(1), back));
-        QCOMPARE(EncodeRecord(back), line);
+        for (const char type : {'W', 'R', 'D', 'U'}) {
+            const QByteArray line = EncodeRecord(Sample(JournalRecord::Type(type)));
+            QVERIFY(line.endsWith('\n'));
+            QCOMPARE(line.count('\n'), 1); // names with newlines cannot break the line
+            JournalRecord back;
+            QVERIFY(DecodeRecord(line.chopped(1), back));
+            QCOMPARE(EncodeRecord(back), line);
+        }
     }
 
     void batchIsRecordedBeforeAndDoneAfterAndSurvivesARestart()
@@ -73,9 +67,9 @@ private Q_SLOTS:
         QVector<JournalRecord> changes(2);
         {
             ChangeJournal journal(journalFolder());
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), changes[0]));
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(b), changes[1]));
-            QVERIFY(journal.record(changes));
+            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), changes[0]) &&
+                    ChangeJournal::prepareWrite(ToFilePath(b), changes[1]) &&
+                    journal.record(changes));
             QVERIFY(changes[0].id != changes[1].id);
             // Both intentions are on disk before either file is touched.
             QCOMPARE(journal.readAll().size(), 2);
@@ -105,11 +99,9 @@ private Q_SLOTS:
         AssignField(tag.Title, QStringLiteral("Evening"), 30);
         QVERIFY(JournaledWriteTag(journal, a, tag));
         QVERIFY(ReadFile(a).right(128).startsWith("TAGEvening"));
-        QVERIFY(!journal.error().isEmpty());
-        QVERIFY(journal.readAll().isEmpty());
-        QVERIFY(QFile::remove(journalFolder()));
-        QVERIFY(JournaledWriteTag(journal, a, tag));
-        QVERIFY(journal.flush());
+        QVERIFY(!journal.error().isEmpty() && journal.readAll().isEmpty());
+        QVERIFY(QFile::remove(journalFolder()) && JournaledWriteTag(journal, a, tag) &&
+                journal.flush());
         QCOMPARE(journal.readAll().size(), 2);
         struct stat folder {};
         QVERIFY(::stat(QFile::encodeName(journalFolder()).constData(), &folder) == 0);
