@@ -43,9 +43,9 @@ class SystemPrinterTest : public QObject {
         for (const char *folder : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
             root.mkpath(folder);
         // The scheduler's helpers run as lp and must reach their folders.
-        QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7755));
-        QFile::setPermissions(root.filePath("cache"), QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(root.filePath("out"), QFileDevice::Permissions(0x7777));
+        for (const auto &[folder, mode] :
+             {std::pair{"", 0x7755}, {"cache", 0x7777}, {"out", 0x7777}})
+            QFile::setPermissions(root.filePath(folder), QFileDevice::Permissions(mode));
         const QString socket = root.filePath("cups.sock"),
                       server = root.filePath("conf/cupsd.conf"),
                       files = root.filePath("conf/cups-files.conf");
@@ -85,13 +85,16 @@ class SystemPrinterTest : public QObject {
                cupsd_.errorString() + ", " + status;
     }
 
+    // The tag as shown; the artist as typed, not as in the file.
+    ReportFields shown(const QString &artist = "De Kreukels") const
+    {
+        return {"song.mp3", "Zomeravond",  artist, "Live",
+                "1999",     "ongewijzigd", "Jazz", root_.filePath("song.mp3")};
+    }
     bool printShownTag(const QString &artist = "De Kreukels")
     {
         messages_.shown.clear();
-        const QString path = root_.filePath("song.mp3");
-        return PrintTags(
-            {"song.mp3", "Zomeravond", artist, "Live", "1999", "ongewijzigd", "Jazz", path},
-            QFileInfo(path), printer_, messages_);
+        return PrintTags(shown(artist), QFileInfo(root_.filePath("song.mp3")), printer_, messages_);
     }
 
     // Every text of the report, by its first word, within 1 pt of where its
@@ -106,11 +109,9 @@ class SystemPrinterTest : public QObject {
             found.append(
                 {match.captured(3), {match.captured(1).toDouble(), match.captured(2).toDouble()}});
         }
-        const QString path = root_.filePath("song.mp3");
-        const auto input = GatherReportInput(
-            {"song.mp3", "Zomeravond", "Bewerkt, niet bewaard", "Live", "1999", "ongewijzigd",
-             "Jazz", path},
-            QFileInfo(path), [](const QFileInfo &file) { return DateSizeLine(file); });
+        const auto input =
+            GatherReportInput(shown("Bewerkt, niet bewaard"), QFileInfo(root_.filePath("song.mp3")),
+                              [](const QFileInfo &file) { return DateSizeLine(file); });
         QVERIFY(input);
         for (const ReportText &text : ReportTexts(*input)) {
             const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();
