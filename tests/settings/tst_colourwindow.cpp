@@ -14,28 +14,6 @@ class ColourWindowTest : public QObject {
     {
         return window.findChild<QScrollBar *>(QStringLiteral("ColorScroll%1").arg(i));
     }
-    // The main window's ApplyBackground: notes each colour it repaints in.
-    std::function<void()> mainWindow()
-    {
-        painted_.clear();
-        return [this] { painted_ << QColor(colour_.red, colour_.green, colour_.blue); };
-    }
-    // Colour, bars, value labels and the window's own face all show now.
-    void expectShown(QWidget &window, const QColor &now)
-    {
-        QCOMPARE(QColor(colour_.red, colour_.green, colour_.blue), now);
-        const int values[] = {now.red(), now.green(), now.blue()};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(bar(window, i + 1)->value(), values[i]);
-            QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ColorLabel%1").arg(i + 1))->text(),
-                     QStringLiteral("%1: %2").arg("RGB"[i]).arg(values[i]));
-        }
-        QCOMPARE(window.palette().color(QPalette::Window), now);
-        // A screen reader hears the values shown and can name every control.
-        QCOMPARE(accessible::NamesNotShown(&window), QString());
-        QCOMPARE(accessible::Unnamed(&window), QString());
-    }
-
     BackgroundColour colour_;
     QVector<QColor> painted_;
 
@@ -81,8 +59,12 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(QString, gesture);
         QFETCH(QColor, now);
-        ColourWindow window(colour_ = start, mainWindow());
-        // Opening paints the main window in the colour the bars start at.
+        // The main window's ApplyBackground notes each colour it repaints in;
+        // opening paints it in the colour the bars start at.
+        painted_.clear();
+        ColourWindow window(colour_ = start, [this] {
+            painted_ << QColor(colour_.red, colour_.green, colour_.blue);
+        });
         const QVector<QColor> opened = painted_;
         painted_.clear();
         window.show();
@@ -111,7 +93,18 @@ private Q_SLOTS:
             QVERIFY(painted_.isEmpty() && colour_.red == 220);
             changed->setSliderDown(false);
         }
-        expectShown(window, now);
+        // Colour, bars, value labels and the window's own face all show now.
+        QCOMPARE(QColor(colour_.red, colour_.green, colour_.blue), now);
+        const int values[] = {now.red(), now.green(), now.blue()};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(bar(window, i + 1)->value(), values[i]);
+            QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ColorLabel%1").arg(i + 1))->text(),
+                     QStringLiteral("%1: %2").arg("RGB"[i]).arg(values[i]));
+        }
+        QCOMPARE(window.palette().color(QPalette::Window), now);
+        // A screen reader hears the values shown and can name every control.
+        QCOMPARE(accessible::NamesNotShown(&window), QString());
+        QCOMPARE(accessible::Unnamed(&window), QString());
         if (gesture.isEmpty())
             QCOMPARE(opened, QVector<QColor>{now});
         else // and repainted live, once per change
