@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Audio made of real MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, silence,
@@ -22,6 +23,13 @@ inline QByteArray Trailer(const QList<QByteArray> &fields, int genre = 255, char
     for (int i = 0; i < 5; ++i)
         trailer += fields.value(i).left(widths[i]).leftJustified(widths[i], pad);
     return trailer + char(genre);
+}
+
+// A trailer with a fixed album and year.
+inline QByteArray Trailer(const QByteArray &title, const QByteArray &artist,
+                          const QByteArray &comment = QByteArray(), char genre = 17)
+{
+    return Trailer(QList<QByteArray>{title, artist, "Album", "1999", comment}, uchar(genre));
 }
 
 inline bool TryWriteFile(const QString &path, const QByteArray &contents)
@@ -52,3 +60,15 @@ inline int RunQuietly(const QString &program, const QStringList &arguments)
         return -1;
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
+
+// A music folder and a state folder of their own for each test.
+struct TestFolders {
+    QTemporaryDir files, state;
+
+    QString file(const QString &name) const { return files.filePath(name); }
+    QString mp3(const QString &name, int frames, const QByteArray &trailer = QByteArray()) const
+    {
+        WriteFile(file(name), MpegFrames(frames) + trailer);
+        return file(name);
+    }
+};

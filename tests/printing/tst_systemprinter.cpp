@@ -1,6 +1,5 @@
 #include "FakeServices.h"
 #include "FileTexts.h"
-#include "PrintFakes.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
 #include "TagReport.h"
@@ -12,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <pwd.h>
 #include <unistd.h>
 
 // The report printed for real, through the program's own print path, on
@@ -20,233 +18,204 @@
 // configuration folder, a socket in a temporary folder, stopped by its PID.
 class SystemPrinterTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void noDefaultQueue();
-    void abortedJobNeverReachesTheQueue();
-    void prints_data();
-    void prints();
-
-private:
-    QString startCups();
-    QString run(const QString &tool, const QStringList &arguments) const;
-    void expectTextsInPlace(const QString &pdf, const QPointF &origin);
-    bool printShownTag(const QString &artist = "De Kreukels");
-
     QTemporaryDir root_;
     QProcess cupsd_;
     SystemPrinter printer_;
     FakeMessages messages_;
-};
 
-// What a CUPS or poppler tool wrote, or why it failed.
-QString SystemPrinterTest::run(const QString &tool, const QStringList &arguments) const
-{
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"}),
-                  arguments);
-    if (process.waitForFinished(10000) && process.exitCode() == 0)
-        return process.readAllStandardOutput();
-    return tool + " " + arguments.join(' ') + " failed: " + process.errorString() + " " +
-           process.readAllStandardError();
-}
-
-// Says why within seconds when CUPS is missing or won't start.
-QString SystemPrinterTest::startCups()
-{
-    QDir root(root_.path());
-    for (const char *folder : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
-        root.mkpath(folder);
-    // The scheduler's helpers run as lp and must reach their folders.
-    QFile::setPermissions(root.path(), QFileDevice::Permissions(0x7755));
-    QFile::setPermissions(root.filePath("cache"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(root.filePath("out"), QFileDevice::Permissions(0x7777));
-    const QString socket = root.filePath("cups.sock"), server = root.filePath("conf/cupsd.conf"),
-                  files = root.filePath("conf/cups-files.conf");
-    if (!TryWriteFile(server, ("Listen " + socket +
-                               "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                               "DirtyCleanInterval 0\n<Location />\n  Order allow,deny\n"
-                               "  Allow all\n</Location>\n")
-                                  .toUtf8()) ||
-        !TryWriteFile(files, QString("ServerRoot %1/conf\nRequestRoot %1/spool\n"
-                                     "TempDir %1/spool/tmp\nCacheDir %1/cache\nStateDir %1/state\n"
-                                     "ErrorLog stderr\nAccessLog %1/log/access\n"
-                                     "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\n"
-                                     "SystemGroup root\n")
-                                 .arg(root.path())
-                                 .toUtf8()))
-        return "cannot write the scheduler's configuration";
-    // Everything that reads a CUPS setting from here on finds ours only.
-    qputenv("CUPS_SERVER", socket.toLocal8Bit());
-    qputenv("CUPS_SERVERROOT", root.filePath("conf").toLocal8Bit());
-    qputenv("HOME", root.path().toLocal8Bit()); // no ~/.cups/lpoptions default
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
-
-    cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
-    cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
-                 {"-f", "-c", server, "-s", files});
-    QString status; // lpstat -r succeeds either way; only its words tell
-    for (QDeadlineTimer deadline(10000); cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
-        status = run("lpstat", {"-r"});
-        if (status == "scheduler is running\n")
-            return QString();
-        cupsd_.waitForFinished(100);
-    }
-    return "cupsd (see scripts/install-deps) stopped or did not answer within 10 seconds: " +
-           cupsd_.errorString() + ", " + status;
-}
-
-void SystemPrinterTest::initTestCase()
-{
-    if (geteuid() != 0)
-        QSKIP("the cups-pdf backend runs only under a scheduler started as root");
-    const QString problem = startCups();
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(run("lpadmin", {"-p", "BrelkoPdf", "-E", "-v", "cups-pdf:/", "-m",
-                             "lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd"}),
-             QString());
-    QCOMPARE(
-        run("lpadmin", {"-p", "BrelkoFile", "-E", "-v", "file://" + root_.filePath("out/page.pdf"),
-                        "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
-        QString());
-    QVERIFY(TryWriteFile(root_.filePath("song.mp3"), QByteArray(300, 'x')));
-}
-
-void SystemPrinterTest::cleanupTestCase()
-{
-    cupsd_.terminate(); // SIGTERM to its own PID
-    if (!cupsd_.waitForFinished(5000))
-        cupsd_.kill();
-}
-
-bool SystemPrinterTest::printShownTag(const QString &artist)
-{
-    messages_.shown.clear();
-    const QString path = root_.filePath("song.mp3");
-    return PrintTags(
-        {"song.mp3", "Zomeravond", artist, "Live", "1999", "ongewijzigd", "Jazz", path},
-        QFileInfo(path), printer_, messages_);
-}
-
-void SystemPrinterTest::noDefaultQueue()
-{
-    QVERIFY(run("lpstat", {"-d"}).contains("no system default"));
-    QVERIFY(!printShownTag());
-    QCOMPARE(messages_.shown.size(), 1);
-    QCOMPARE(messages_.shown[0].text, NoPrinterMessage().text);
-    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
-}
-
-// Qt's own abort leaves a CUPS job to be sent when painting ends; ours
-// must not send anything.
-void SystemPrinterTest::abortedJobNeverReachesTheQueue()
-{
-    QCOMPARE(run("lpadmin", {"-d", "BrelkoPdf"}), QString());
-    QPaintDevice *page = printer_.open();
-    QVERIFY(page);
-    QPainter painter(page);
-    painter.drawText(QPointF(100, 100), "half a page");
-    painter.end();
-    printer_.abort();
-    QVERIFY(!printer_.submit());
-    QCOMPARE(printer_.lastJobId(), 0);
-    QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
-}
-
-// Every text of the report, by its first word, within 1 pt of where its
-// twips put it on the printable area.
-void SystemPrinterTest::expectTextsInPlace(const QString &pdf, const QPointF &origin)
-{
-    const QString words = run("pdftotext", {"-bbox", pdf, "-"});
-    QList<std::pair<QString, QPointF>> found;
-    const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)<");
-    for (auto it = word.globalMatch(words); it.hasNext();) {
-        const auto match = it.next();
-        found.append(
-            {match.captured(3), {match.captured(1).toDouble(), match.captured(2).toDouble()}});
-    }
-    const QString path = root_.filePath("song.mp3");
-    const auto input = GatherReportInput({"song.mp3", "Zomeravond", "Bewerkt, niet bewaard", "Live",
-                                          "1999", "ongewijzigd", "Jazz", path},
-                                         QFileInfo(path),
-                                         [](const QFileInfo &file) { return DateSizeLine(file); });
-    QVERIFY(input);
-    for (const ReportText &text : ReportTexts(*input)) {
-        const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();
-        const QPointF expected = origin + QPointF(text.x, text.y) / 20.0;
-        double nearest = 1e9;
-        for (const auto &[shown, where] : found)
-            if (shown == first)
-                nearest = qMin(nearest, QLineF(where, expected).length());
-        QVERIFY2(nearest <= 1.0, qPrintable(QString("%1 %2 pt away").arg(first).arg(nearest)));
-    }
-}
-
-void SystemPrinterTest::prints_data()
-{
-    QTest::addColumn<QString>("queue");
-    QTest::addColumn<QString>("paper");                                 // the queue's default
-    QTest::addColumn<QString>("pageSize");                              // as pdfinfo tells it
-    QTest::newRow("cups-pdf") << "BrelkoPdf" << QString() << QString(); // no text to read back
-    for (const QString paper : {"Letter", "A4"})
-        QTest::addRow("Generic-PDF, %s", qPrintable(paper))
-            << "BrelkoFile" << paper
-            << (paper == "A4" ? "595 x 842 pts (A4)" : "612 x 792 pts (letter)");
-}
-
-void SystemPrinterTest::prints()
-{
-    QFETCH(QString, queue);
-    QFETCH(QString, paper);
-    QFETCH(QString, pageSize);
-    QCOMPARE(run("lpadmin", {"-d", queue}), QString());
-    if (!paper.isEmpty())
-        QCOMPARE(run("lpadmin", {"-p", queue, "-o", "PageSize=" + paper}), QString());
-    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
-    QVERIFY(printShownTag("Bewerkt, niet bewaard")); // printed as typed, not as in the file
-    QVERIFY(messages_.shown.isEmpty());
-    const QString job = QString("%1-%2 ").arg(queue).arg(printer_.lastJobId());
-    const QDeadlineTimer deadline(60000);
-    while (!run("lpstat", {"-W", "completed", "-o", queue}).contains(job)) {
-        QVERIFY2(!deadline.hasExpired(), qPrintable(job + run("lpstat", {"-W", "all", "-o"})));
-        QThread::msleep(200);
+    // What a CUPS or poppler tool wrote, or why it failed.
+    QString run(const QString &tool, const QStringList &arguments) const
+    {
+        QProcess process;
+        process.start(
+            QStandardPaths::findExecutable(tool, {"/usr/sbin", "/usr/bin", "/sbin", "/bin"}),
+            arguments);
+        if (process.waitForFinished(10000) && process.exitCode() == 0)
+            return process.readAllStandardOutput();
+        return tool + " " + arguments.join(' ') + " failed: " + process.errorString() + " " +
+               process.readAllStandardError();
     }
 
-    // The job asks for colour and for the queue's paper (IPP: name, length, value).
-    QFile control(
-        root_.filePath(QString("spool/c%1").arg(printer_.lastJobId(), 5, 10, QChar('0'))));
-    QVERIFY(control.open(QIODevice::ReadOnly));
-    const QByteArray attributes = control.readAll();
-    QVERIFY(attributes.contains(QByteArray("print-color-mode\0\x05"
-                                           "color",
-                                           23)));
-    if (!paper.isEmpty())
+    // Says why within seconds when CUPS is missing or won't start.
+    QString startCups()
+    {
+        QDir root(root_.path());
+        for (const char *folder : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out"})
+            root.mkpath(folder);
+        // The scheduler's helpers run as lp and must reach their folders.
+        for (const auto &[folder, mode] :
+             {std::pair{"", 0x7755}, {"cache", 0x7777}, {"out", 0x7777}})
+            QFile::setPermissions(root.filePath(folder), QFileDevice::Permissions(mode));
+        const QString socket = root.filePath("cups.sock"),
+                      server = root.filePath("conf/cupsd.conf"),
+                      files = root.filePath("conf/cups-files.conf");
+        if (!TryWriteFile(server, ("Listen " + socket +
+                                   "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                                   "DirtyCleanInterval 0\n<Location />\n  Order allow,deny\n"
+                                   "  Allow all\n</Location>\n")
+                                      .toUtf8()) ||
+            !TryWriteFile(files,
+                          QString("ServerRoot %1/conf\nRequestRoot %1/spool\n"
+                                  "TempDir %1/spool/tmp\nCacheDir %1/cache\nStateDir %1/state\n"
+                                  "ErrorLog stderr\nAccessLog %1/log/access\n"
+                                  "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\n"
+                                  "SystemGroup root\n")
+                              .arg(root.path())
+                              .toUtf8()))
+            return "cannot write the scheduler's configuration";
+        // Everything that reads a CUPS setting from here on finds ours only.
+        qputenv("CUPS_SERVER", socket.toLocal8Bit());
+        qputenv("CUPS_SERVERROOT", root.filePath("conf").toLocal8Bit());
+        qputenv("HOME", root.path().toLocal8Bit()); // no ~/.cups/lpoptions default
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+
+        cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
+        cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
+                     {"-f", "-c", server, "-s", files});
+        QString status; // lpstat -r succeeds either way; only its words tell
+        for (QDeadlineTimer deadline(10000);
+             cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
+            status = run("lpstat", {"-r"});
+            if (status == "scheduler is running\n")
+                return QString();
+            cupsd_.waitForFinished(100);
+        }
+        return "cupsd (see scripts/install-deps) stopped or did not answer within 10 seconds: " +
+               cupsd_.errorString() + ", " + status;
+    }
+
+    // The tag as shown; the artist as typed, not as in the file.
+    ReportFields shown(const QString &artist = "De Kreukels") const
+    {
+        return {"song.mp3", "Zomeravond",  artist, "Live",
+                "1999",     "ongewijzigd", "Jazz", root_.filePath("song.mp3")};
+    }
+    bool printShownTag(const QString &artist = "De Kreukels")
+    {
+        messages_.shown.clear();
+        return PrintTags(shown(artist), QFileInfo(root_.filePath("song.mp3")), printer_, messages_);
+    }
+
+    // Every text of the report, by its first word, within 1 pt of where its
+    // twips put it on the printable area.
+    void expectTextsInPlace(const QString &pdf, const QPointF &origin)
+    {
+        const QString words = run("pdftotext", {"-bbox", pdf, "-"});
+        QList<std::pair<QString, QPointF>> found;
+        const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)<");
+        for (auto it = word.globalMatch(words); it.hasNext();) {
+            const auto match = it.next();
+            found.append(
+                {match.captured(3), {match.captured(1).toDouble(), match.captured(2).toDouble()}});
+        }
+        const auto input =
+            GatherReportInput(shown("Bewerkt, niet bewaard"), QFileInfo(root_.filePath("song.mp3")),
+                              [](const QFileInfo &file) { return DateSizeLine(file); });
+        QVERIFY(input);
+        for (const ReportText &text : ReportTexts(*input)) {
+            const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();
+            const QPointF expected = origin + QPointF(text.x, text.y) / 20.0;
+            double nearest = 1e9;
+            for (const auto &[shown, where] : found)
+                if (shown == first)
+                    nearest = qMin(nearest, QLineF(where, expected).length());
+            QVERIFY2(nearest <= 1.0, qPrintable(QString("%1 %2 pt away").arg(first).arg(nearest)));
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (geteuid() != 0)
+            QSKIP("the scheduler's helpers run as lp, which needs a scheduler started as root");
+        const QString problem = startCups();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(run("lpadmin",
+                     {"-p", "BrelkoFile", "-E", "-v", "file://" + root_.filePath("out/page.pdf"),
+                      "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
+                 QString());
+        QVERIFY(TryWriteFile(root_.filePath("song.mp3"), QByteArray(300, 'x')));
+    }
+
+    void cleanupTestCase()
+    {
+        cupsd_.terminate(); // SIGTERM to its own PID
+        if (!cupsd_.waitForFinished(5000))
+            cupsd_.kill();
+    }
+
+    void noDefaultQueue()
+    {
+        QVERIFY(run("lpstat", {"-d"}).contains("no system default"));
+        QVERIFY(!printShownTag());
+        QCOMPARE(messages_.shown.size(), 1);
+        QCOMPARE(messages_.shown[0].text, NoPrinterMessage().text);
+        QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
+    }
+
+    // Qt's own abort leaves a CUPS job to be sent when painting ends; ours
+    // must not send anything.
+    void abortedJobNeverReachesTheQueue()
+    {
+        QCOMPARE(run("lpadmin", {"-d", "BrelkoFile"}), QString());
+        QPaintDevice *page = printer_.open();
+        QVERIFY(page);
+        QPainter painter(page);
+        painter.drawText(QPointF(100, 100), "half a page");
+        painter.end();
+        printer_.abort();
+        QVERIFY(!printer_.submit());
+        QCOMPARE(printer_.lastJobId(), 0);
+        QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
+    }
+
+    void prints_data()
+    {
+        QTest::addColumn<QString>("paper");    // the queue's default
+        QTest::addColumn<QString>("pageSize"); // as pdfinfo tells it
+        QTest::newRow("Letter") << "Letter"
+                                << "612 x 792 pts (letter)";
+        QTest::newRow("A4") << "A4"
+                            << "595 x 842 pts (A4)";
+    }
+
+    void prints()
+    {
+        QFETCH(QString, paper);
+        QFETCH(QString, pageSize);
+        const QString queue = "BrelkoFile", pdf = root_.filePath("out/page.pdf");
+        QFile::remove(pdf);
+        QCOMPARE(run("lpadmin", {"-d", queue}) +
+                     run("lpadmin", {"-p", queue, "-o", "PageSize=" + paper}),
+                 QString());
+        QVERIFY(printShownTag("Bewerkt, niet bewaard")); // printed as typed, not as in the file
+        QVERIFY(messages_.shown.isEmpty());
+        const QString job = QString("%1-%2 ").arg(queue).arg(printer_.lastJobId());
+        const QDeadlineTimer deadline(60000);
+        while (!run("lpstat", {"-W", "completed", "-o", queue}).contains(job)) {
+            QVERIFY2(!deadline.hasExpired(), qPrintable(job + run("lpstat", {"-W", "all", "-o"})));
+            QThread::msleep(200);
+        }
+
+        // The job asks for colour and for the queue's paper (IPP: name, length, value).
+        const QByteArray attributes = ReadFile(
+            root_.filePath(QString("spool/c%1").arg(printer_.lastJobId(), 5, 10, QChar('0'))));
+        QVERIFY(attributes.contains(QByteArray("print-color-mode\0\x05"
+                                               "color",
+                                               23)));
         QVERIFY(attributes.contains(
             QByteArray("media\0", 6).append(char(paper.size())).append(paper.toUtf8())));
 
-    // cups-pdf writes into its user's PDF folder, naming the file after the job.
-    QStringList arrived;
-    const QDir cupsPdf(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF");
-    for (const QFileInfo &pdf : cupsPdf.entryInfoList({"Brelko_Tags*.pdf"}, QDir::Files) +
-                                    QDir(root_.filePath("out")).entryInfoList(QDir::Files)) {
-        if (pdf.lastModified() >= started)
-            arrived << pdf.absoluteFilePath();
-    }
-    QCOMPARE(arrived.size(), 1);
-    const QString info = run("pdfinfo", arrived);
-    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
-    const QString text = run("pdftotext", {arrived[0], "-"}).simplified();
-    if (queue == "BrelkoPdf")
-        QFile::remove(arrived[0]);
-    else {
+        const QString info = run("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression("Page size:\\s+" +
                                                   QRegularExpression::escape(pageSize) + "\n")),
                  qPrintable(info));
-        // The printer description leaves 18 pt on the left and 36 pt at
-        // the top of both papers.
-        expectTextsInPlace(arrived[0], QPointF(18, 36));
+        // The printer description leaves 18 pt on the left and 36 pt at the top
+        // of both papers.
+        expectTextsInPlace(pdf, QPointF(18, 36));
+        const QString text = run("pdftotext", {pdf, "-"}).simplified();
         for (const QString &shown :
              QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
                          "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
@@ -254,7 +223,7 @@ void SystemPrinterTest::prints()
                          root_.path()})
             QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
     }
-}
+};
 
 QTEST_MAIN(SystemPrinterTest)
 #include "tst_systemprinter.moc"

@@ -9,25 +9,91 @@
 
 class ColourWindowTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void looks();
-    void changes_data();
-    void changes();
 
-private:
     static QScrollBar *bar(QWidget &window, int i)
     {
         return window.findChild<QScrollBar *>(QStringLiteral("ColorScroll%1").arg(i));
     }
-    // The main window's ApplyBackground: notes each colour it repaints in.
-    std::function<void()> mainWindow()
+    BackgroundColour colour_;
+    QVector<QColor> painted_;
+
+private Q_SLOTS:
+    void looks()
     {
-        painted_.clear();
-        return [this] { painted_ << QColor(colour_.red, colour_.green, colour_.blue); };
+        ColourWindow window(colour_ = {}, {});
+        QVERIFY(window.isModal() && window.minimumSize() == window.maximumSize());
+        // The fixed colours stay whatever the background becomes; red is now 0.
+        bar(window, 1)->triggerAction(QAbstractSlider::SliderToMinimum);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(LooksLikeReference(&window, QStringLiteral(REFERENCE_DIR "/colourwindow.png")));
     }
-    // Colour, bars, value labels and the window's own face all show now.
-    void expectShown(QWidget &window, const QColor &now)
+
+    void changes_data()
     {
+        QTest::addColumn<BackgroundColour>("start");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QColor>("now");
+        // Opened on a hand-edited file (clamped) or one read in part (the main
+        // window follows); then each gesture on bar `index`, "value" and
+        // "press" as assistive technology makes them.
+        // clang-format off
+        const struct { const char *name; BackgroundColour start; int index; const char *gesture; QColor now; } rows[] = {
+            {"opened, hand-edited", {300, -5, 12}, 1, "", {255, 0, 12}},
+            {"opened, read in part", {10, 20, 190}, 1, "", {10, 20, 190}},
+            {"blue key right", {}, 3, "key Right", {220, 220, 191}}, {"red home", {}, 1, "key Home", {0, 220, 190}},
+            {"red trough: one step", {}, 1, "trough", {219, 220, 190}},
+            {"red dragged, painted when let go", {}, 1, "drag", {100, 220, 190}},
+            {"green key home, then Ok: kept", {}, 2, "ok", {220, 0, 190}},
+            {"reset", {3, 255, 0}, 2, "reset", {220, 220, 190}}, {"blue set", {}, 3, "value 255", {220, 220, 255}},
+            {"reset pressed", {3, 255, 0}, 2, "press", {220, 220, 190}}};
+        // clang-format on
+        for (const auto &r : rows)
+            QTest::newRow(r.name) << r.start << r.index << QString(r.gesture) << r.now;
+    }
+
+    void changes()
+    {
+        QFETCH(BackgroundColour, start);
+        QFETCH(int, index);
+        QFETCH(QString, gesture);
+        QFETCH(QColor, now);
+        // The main window's ApplyBackground notes each colour it repaints in;
+        // opening paints it in the colour the bars start at.
+        painted_.clear();
+        ColourWindow window(colour_ = start, [this] {
+            painted_ << QColor(colour_.red, colour_.green, colour_.blue);
+        });
+        const QVector<QColor> opened = painted_;
+        painted_.clear();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CancelKnop"));
+        QScrollBar *changed = bar(window, index);
+        if (gesture.startsWith("key "))
+            QTest::keyClick(changed, Qt::Key(QKeySequence(gesture.mid(4))[0].key()));
+        else if (gesture == "trough")
+            QTest::mouseClick(changed, Qt::LeftButton, {}, QPoint(30, changed->height() / 2));
+        else if (gesture.startsWith("value "))
+            accessible::Of(changed)->valueInterface()->setCurrentValue(gesture.mid(6).toInt());
+        else if (gesture == "press") {
+            QVERIFY(accessible::Act(window.findChild<QPushButton *>("ResetKnop"),
+                                    QAccessibleActionInterface::pressAction()));
+            QTRY_COMPARE(painted_.size(), 1);
+        } else if (gesture == "reset")
+            QTest::mouseClick(window.findChild<QPushButton *>("ResetKnop"), Qt::LeftButton);
+        else if (gesture == "ok") { // nothing is restored on closing
+            QTest::keyClick(changed, Qt::Key_Home);
+            QTest::mouseClick(window.findChild<QPushButton *>("CancelKnop"), Qt::LeftButton);
+            QVERIFY(window.result() == QDialog::Accepted && window.isHidden());
+        } else if (gesture == "drag") {
+            changed->setSliderDown(true);
+            changed->setSliderPosition(100);
+            QVERIFY(painted_.isEmpty() && colour_.red == 220);
+            changed->setSliderDown(false);
+        }
+        // Colour, bars, value labels and the window's own face all show now.
         QCOMPARE(QColor(colour_.red, colour_.green, colour_.blue), now);
         const int values[] = {now.red(), now.green(), now.blue()};
         for (int i = 0; i < 3; ++i) {
@@ -39,93 +105,13 @@ private:
         // A screen reader hears the values shown and can name every control.
         QCOMPARE(accessible::NamesNotShown(&window), QString());
         QCOMPARE(accessible::Unnamed(&window), QString());
+        if (gesture.isEmpty())
+            QCOMPARE(opened, QVector<QColor>{now});
+        else // and repainted live, once per change
+            QCOMPARE(painted_, QVector<QColor>{now});
+        QCOMPARE(window.grab().toImage().pixelColor(4, 4), now); // as the user sees it
     }
-
-    BackgroundColour colour_;
-    QVector<QColor> painted_;
 };
-
-void ColourWindowTest::looks()
-{
-    ColourWindow window(colour_ = {}, {});
-    QVERIFY(window.objectName() == "Config" && window.windowTitle() == " Configuratie" &&
-            window.isModal() && window.minimumSize() == window.maximumSize());
-    // The fixed colours stay whatever the background becomes; red is now 0.
-    bar(window, 1)->triggerAction(QAbstractSlider::SliderToMinimum);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(LooksLikeReference(&window, QStringLiteral(REFERENCE_DIR "/colourwindow.png")));
-}
-
-void ColourWindowTest::changes_data()
-{
-    QTest::addColumn<BackgroundColour>("start");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("gesture");
-    QTest::addColumn<QColor>("now");
-    const BackgroundColour beige; // 220/220/190
-    QTest::newRow("opened, hand-edited: clamped")
-        << BackgroundColour{300, -5, 12} << 1 << "" << QColor(255, 0, 12);
-    QTest::newRow("opened, read in part: main window follows")
-        << BackgroundColour{10, 20, 190} << 1 << "" << QColor(10, 20, 190);
-    QTest::newRow("blue key right: more") << beige << 3 << "key Right" << QColor(220, 220, 191);
-    QTest::newRow("blue key left: less") << beige << 3 << "key Left" << QColor(220, 220, 189);
-    QTest::newRow("red key home") << beige << 1 << "key Home" << QColor(0, 220, 190);
-    QTest::newRow("red trough: one step") << beige << 1 << "trough" << QColor(219, 220, 190);
-    QTest::newRow("red dragged, painted when let go")
-        << beige << 1 << "drag" << QColor(100, 220, 190);
-    QTest::newRow("green key home, then Ok: kept") << beige << 2 << "ok" << QColor(220, 0, 190);
-    QTest::newRow("reset") << BackgroundColour{3, 255, 0} << 2 << "reset" << QColor(220, 220, 190);
-    // What assistive technology does: set a bar's value, press a button.
-    QTest::newRow("red value set") << beige << 1 << "value 7" << QColor(7, 220, 190);
-    QTest::newRow("blue value set") << beige << 3 << "value 255" << QColor(220, 220, 255);
-    QTest::newRow("reset pressed")
-        << BackgroundColour{3, 255, 0} << 2 << "press" << QColor(220, 220, 190);
-}
-
-void ColourWindowTest::changes()
-{
-    QFETCH(BackgroundColour, start);
-    QFETCH(int, index);
-    QFETCH(QString, gesture);
-    QFETCH(QColor, now);
-    ColourWindow window(colour_ = start, mainWindow());
-    // Opening paints the main window in the colour the bars start at.
-    const QVector<QColor> opened = painted_;
-    painted_.clear();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CancelKnop"));
-    QScrollBar *changed = bar(window, index);
-    if (gesture.startsWith("key "))
-        QTest::keyClick(changed, Qt::Key(QKeySequence(gesture.mid(4))[0].key()));
-    else if (gesture == "trough")
-        QTest::mouseClick(changed, Qt::LeftButton, {}, QPoint(30, changed->height() / 2));
-    else if (gesture.startsWith("value "))
-        accessible::Of(changed)->valueInterface()->setCurrentValue(gesture.mid(6).toInt());
-    else if (gesture == "press") {
-        QVERIFY(accessible::Act(window.findChild<QPushButton *>("ResetKnop"),
-                                QAccessibleActionInterface::pressAction()));
-        QTRY_COMPARE(painted_.size(), 1);
-    } else if (gesture == "reset")
-        QTest::mouseClick(window.findChild<QPushButton *>("ResetKnop"), Qt::LeftButton);
-    else if (gesture == "ok") { // nothing is restored on closing
-        QTest::keyClick(changed, Qt::Key_Home);
-        QTest::mouseClick(window.findChild<QPushButton *>("CancelKnop"), Qt::LeftButton);
-        QVERIFY(window.result() == QDialog::Accepted && window.isHidden());
-    } else if (gesture == "drag") {
-        changed->setSliderDown(true);
-        changed->setSliderPosition(100);
-        QVERIFY(painted_.isEmpty() && colour_.red == 220);
-        changed->setSliderDown(false);
-    }
-    expectShown(window, now);
-    if (gesture.isEmpty())
-        QCOMPARE(opened, QVector<QColor>{now});
-    else // and repainted live, once per change
-        QCOMPARE(painted_, QVector<QColor>{now});
-    QCOMPARE(window.grab().toImage().pixelColor(4, 4), now); // as the user sees it
-}
 
 QTEST_MAIN(ColourWindowTest)
 #include "tst_colourwindow.moc"

@@ -1,12 +1,35 @@
+// Undo of writes, appends and renames, and refusal after an outside change,
+// are tested through brelko-tag on real files (tests/tagtool); here the
+// cases only the library can set up.
 #include "ChangeJournal.h"
 #include "JournaledChanges.h"
-#include "Mp3Fixture.h"
+#include "JournalUndo.h"
 #include "TagFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Every field at an awkward value: the top bit of the id, a newline in the
+// path, names outside ASCII and bytes that are no UTF-8 at all, a trailer with
+// zeros and 0xFF.
+JournalRecord Sample(JournalRecord::Type type)
+{
+    const bool rename = type == JournalRecord::Type::Rename;
+    JournalRecord r;
+    r.type = type, r.id = 0xFEDCBA9876543210ull, r.path = "/music/with space/and\nnewline";
+    r.oldName = rename ? "Old \xff name.MP3" : "";
+    r.newName = rename ? QStringLiteral("Café € - Ünïcode.mp3").toUtf8() : "";
+    r.state = {123456789012ll, 1796585988450333990ll,
+               rename ? QByteArray() : "TAG" + QByteArray(124, '\0') + char(0xFF)};
+    return r;
+}
+
+} // namespace
 
 class TestChangeJournal : public QObject {
     Q_OBJECT
@@ -14,9 +37,28 @@ class TestChangeJournal : public QObject {
 
     QString journalFolder() const { return dirs_->state.filePath("brelko"); }
     QString mp3(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 2, t); }
+    // Each undo in a fresh journal and history, as a new run of the program.
+    UndoOutcome undo(const QString &name)
+    {
+        ChangeJournal journal(journalFolder());
+        JournalHistory history(journal.readAll());
+        return UndoLastChange(journal, history, ToFilePath(dirs_->file(name)));
+    }
 
 private Q_SLOTS:
     void init() { dirs_ = std::make_unique<TestFolders>(); }
+
+    void recordRoundTrip()
+    {
+        for (const char type : {'W', 'R', 'D', 'U'}) {
+            const QByteArray line = EncodeRecord(Sample(JournalRecord::Type(type)));
+            QVERIFY(line.endsWith('\n'));
+            QCOMPARE(line.count('\n'), 1); // names with newlines cannot break the line
+            JournalRecord back;
+            QVERIFY(DecodeRecord(line.chopped(1), back));
+            QCOMPARE(EncodeRecord(back), line);
+        }
+    }
 
     void batchIsRecordedBeforeAndDoneAfterAndSurvivesARestart()
     {
@@ -25,9 +67,9 @@ private Q_SLOTS:
         QVector<JournalRecord> changes(2);
         {
             ChangeJournal journal(journalFolder());
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), changes[0]));
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(b), changes[1]));
-            QVERIFY(journal.record(changes));
+            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), changes[0]) &&
+                    ChangeJournal::prepareWrite(ToFilePath(b), changes[1]) &&
+                    journal.record(changes));
             QVERIFY(changes[0].id != changes[1].id);
             // Both intentions are on disk before either file is touched.
             QCOMPARE(journal.readAll().size(), 2);
@@ -51,18 +93,15 @@ private Q_SLOTS:
     void unusableJournalNeverStopsAWriteAndRecovers()
     {
         const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
-        // A file where the journal folder should be: nothing can be created there.
         QVERIFY(TryWriteFile(journalFolder(), "in the way"));
         ChangeJournal journal(journalFolder());
         Id3v1Tag tag;
         AssignField(tag.Title, QStringLiteral("Evening"), 30);
         QVERIFY(JournaledWriteTag(journal, a, tag));
         QVERIFY(ReadFile(a).right(128).startsWith("TAGEvening"));
-        QVERIFY(!journal.error().isEmpty());
-        QVERIFY(journal.readAll().isEmpty());
-        QVERIFY(QFile::remove(journalFolder()));
-        QVERIFY(JournaledWriteTag(journal, a, tag));
-        QVERIFY(journal.flush());
+        QVERIFY(!journal.error().isEmpty() && journal.readAll().isEmpty());
+        QVERIFY(QFile::remove(journalFolder()) && JournaledWriteTag(journal, a, tag) &&
+                journal.flush());
         QCOMPARE(journal.readAll().size(), 2);
         struct stat folder {};
         QVERIFY(::stat(QFile::encodeName(journalFolder()).constData(), &folder) == 0);
@@ -81,11 +120,9 @@ private Q_SLOTS:
         QFETCH(bool, symlink);
         if (!symlink && ::geteuid() != 0)
             QSKIP("handing a file to another user needs root");
-        const QString a = mp3("a.mp3");
-        const QString victim = dirs_->file("victim.txt");
-        QVERIFY(TryWriteFile(victim, "precious\n"));
-        QVERIFY(QDir().mkpath(journalFolder()));
-        const QString current = journalFolder() + "/changes.log";
+        const QString victim = dirs_->file("victim.txt"),
+                      current = journalFolder() + "/changes.log";
+        QVERIFY(TryWriteFile(victim, "precious\n") && QDir().mkpath(journalFolder()));
         if (symlink)
             QVERIFY(QFile::link(victim, current));
         else
@@ -93,7 +130,7 @@ private Q_SLOTS:
                     ::chown(QFile::encodeName(current), 65534, 65534) == 0);
         ChangeJournal journal(journalFolder());
         JournalRecord change;
-        QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change));
+        QVERIFY(ChangeJournal::prepareWrite(ToFilePath(mp3("a.mp3")), change));
         QVERIFY(!journal.record(change));
         QCOMPARE(change.id, quint64(0));
         QCOMPARE(ReadFile(victim), QByteArray("precious\n"));
@@ -116,8 +153,7 @@ private Q_SLOTS:
         ChangeJournal journal(journalFolder(), {100, 1}); // every record starts a segment
         for (int i = 0; i < 2; ++i) {
             JournalRecord change;
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change));
-            QVERIFY(journal.record(change));
+            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change) && journal.record(change));
         }
         QVector<quint64> ids;
         for (const JournalRecord &r : journal.readAll())
@@ -126,16 +162,22 @@ private Q_SLOTS:
         QCOMPARE(ids.mid(0, 2), (QVector<quint64>{3, 1}));
     }
 
+    // Junk, a changed digit that still parses (only the checksum can tell),
+    // an unknown type and a torn last line are read around and written on.
     void damagedJournalIsReadAroundAndWrittenOn()
     {
         const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
         QVERIFY(QDir().mkpath(journalFolder()));
-        JournalRecord old;
+        JournalRecord old = Sample(JournalRecord::Type::Write);
+        const QByteArray bad = EncodeRecord(old);
+        QByteArray flipped = bad, unknownType = bad;
+        flipped.replace(" 123456789012 ", " 123456789013 "); // the size
+        unknownType[0] = 'X';
         old.id = 7;
-        old.path = ToFilePath(a);
         const QByteArray line = EncodeRecord(old);
-        QVERIFY(TryWriteFile(journalFolder() + "/changes.log",
-                             "\x01\x02 binary junk\n" + line + line.left(30)));
+        QVERIFY(
+            TryWriteFile(journalFolder() + "/changes.log",
+                         "\x01\x02 binary junk\n" + flipped + unknownType + line + line.left(30)));
         ChangeJournal journal(journalFolder());
         Id3v1Tag tag;
         QVERIFY(JournaledWriteTag(journal, a, tag));
@@ -154,8 +196,7 @@ private Q_SLOTS:
         for (int i = 0; i < 40; ++i) {
             ChangeJournal journal(journalFolder(), limits); // a restart between changes
             JournalRecord change;
-            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change));
-            QVERIFY(journal.record(change));
+            QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change) && journal.record(change));
             ids.append(change.id);
             journal.markDone(change);
         }
@@ -181,6 +222,34 @@ private Q_SLOTS:
         qputenv("XDG_STATE_HOME", "relative/is/ignored");
         QCOMPARE(ChangeJournal::defaultFolder(), QDir::homePath() + "/.local/state/brelko");
         qunsetenv("XDG_STATE_HOME");
+    }
+
+    void undoRefusesWhenTheOldNameIsTaken()
+    {
+        QVERIFY(TryWriteFile(dirs_->file("old.mp3"), MpegFrames(1)));
+        ChangeJournal journal(journalFolder());
+        QVERIFY(JournaledRename(journal, dirs_->files.path(), "old.mp3", "new.mp3"));
+        QVERIFY(TryWriteFile(dirs_->file("old.mp3"), "someone else's file"));
+        const UndoOutcome outcome = undo("new.mp3");
+        QVERIFY(!outcome.undone);
+        QCOMPARE(outcome.message, QStringLiteral("cannot undo: \"old.mp3\" exists"));
+        QCOMPARE(ReadFile(dirs_->file("old.mp3")), QByteArray("someone else's file"));
+        QCOMPARE(ReadFile(dirs_->file("new.mp3")), MpegFrames(1));
+    }
+
+    // A crash between the write and its completion line: the journal cannot
+    // know what the file holds, so it does not guess.
+    void changeWithoutCompletionIsNotUndone()
+    {
+        const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
+        ChangeJournal journal(journalFolder());
+        JournalRecord change;
+        QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), change) && journal.record(change));
+        Id3v1Tag tag;
+        AssignField(tag.Title, QStringLiteral("Evening"), Id3v1Tag::TitleWidth);
+        QVERIFY(WriteTag(a, tag));
+        QVERIFY(!undo("a.mp3").undone);
+        QVERIFY(ReadFile(a).right(128).startsWith("TAGEvening"));
     }
 };
 
