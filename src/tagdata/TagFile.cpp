@@ -11,7 +11,7 @@ ssize_t TagFileIo::pwrite(int fd, const void *data, size_t size, off_t offset)
     return ::pwrite(fd, data, size, offset);
 }
 
-int TagFileIo::fsync(int fd)
+int TagFileIo::flush(int fd)
 {
     // The trailer and, for an appended one, the new size reach the disk;
     // the modification time may follow later. Waiting for the time too
@@ -84,14 +84,14 @@ bool WriteTrailer(TagFileIo &io, int fd, const FileState &before, const QByteArr
     const bool overwrite = before.trailer.startsWith("TAG");
     const off_t position = off_t(overwrite ? before.size - Id3v1Tag::Size : before.size);
     if (WriteExactly(io, fd, trailer.constData(), size_t(trailer.size()), position) &&
-        io.fsync(fd) == 0)
+        io.flush(fd) == 0)
         return true;
     outcome.error = errno ? errno : EIO;
     // Cut a partial append, or restore the trailer we were replacing.
     outcome.restored =
         (overwrite ? WriteExactly(io, fd, before.trailer.constData(), Id3v1Tag::Size, position)
                    : io.ftruncate(fd, off_t(before.size)) == 0) &&
-        io.fsync(fd) == 0;
+        io.flush(fd) == 0;
     return false;
 }
 

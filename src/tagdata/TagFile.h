@@ -14,7 +14,7 @@ class TagFileIo {
 public:
     virtual ~TagFileIo() = default;
     virtual ssize_t pwrite(int fd, const void *data, size_t size, off_t offset);
-    virtual int fsync(int fd);
+    virtual int flush(int fd); // the data onto the disk
     virtual int ftruncate(int fd, off_t length);
     virtual int close(int fd);
 };
@@ -48,7 +48,7 @@ bool ReadTag(const QString &path, Id3v1Tag &tag);
 
 // Every change to a file's tag goes through EditTag: read, modify, write
 // under one exclusive lock on the file (flock), held from reading the
-// trailer to the fsync of the new one. Every Brelko writer (the window,
+// trailer to the flush of the new one. Every Brelko writer (the window,
 // brelko-tag set, fill and undo) takes the same lock, so two writers never
 // build a record from the same old trailer and one of them is never lost.
 //
@@ -61,7 +61,7 @@ bool ReadTag(const QString &path, Id3v1Tag &tag);
 using TagEditor = std::function<bool(const FileState &current, Id3v1Tag &tag)>;
 
 struct TagEditOutcome {
-    bool written = false; // the new trailer is on disk (fsynced)
+    bool written = false; // the new trailer is on disk (flushed)
     // After a failed write: false when even putting the old trailer or
     // length back failed, so the file may be damaged.
     bool restored = true;

@@ -43,8 +43,9 @@ bool NewTitle(const FileState &, Id3v1Tag &tag)
 
 // The write's system calls failing as a full disk or a failing device makes
 // them: writes fail (ENOSPC) once `budget` bytes are written (-1: never),
-// "flush" fails the fsync, "restore" fails putting the old trailer or length
-// back as well, "close" reports a deferred error after the data is on disk.
+// "flush" fails the flush, "restore" fails putting the old trailer or length
+// back as well, "close" reports a deferred error after the data is on disk,
+// "meddle" lets a writer that takes no lock change the trailer just written.
 struct FailingIo : TagFileIo {
     QByteArray fault;
     qint64 budget = -1;
@@ -62,11 +63,14 @@ struct FailingIo : TagFileIo {
         budget -= qint64(size);
         return TagFileIo::pwrite(fd, data, size, offset);
     }
-    int fsync(int fd) override
+    int flush(int fd) override
     {
         if (fault == "flush" && !restoring)
             return restoring = true, errno = EIO, -1;
-        return TagFileIo::fsync(fd);
+        struct stat info {};
+        if (fault == "meddle" && ::fstat(fd, &info) == 0)
+            ::pwrite(fd, "TAGMeddled", 10, info.st_size - 128);
+        return TagFileIo::flush(fd);
     }
     int ftruncate(int fd, off_t length) override
     {
@@ -176,7 +180,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("fault");
         QTest::addColumn<bool>("tagged");
-        for (const char *fault : {"nothing written", "half written", "flush", "restore", "close"}) {
+        for (const char *fault :
+             {"nothing written", "half written", "flush", "restore", "close", "meddle"}) {
             QTest::addRow("append, %s", fault) << QByteArray(fault) << false;
             QTest::addRow("overwrite, %s", fault) << QByteArray(fault) << true;
         }
@@ -219,15 +224,22 @@ private Q_SLOTS:
         const TagEditOutcome outcome = fault == "size limit"
                                            ? EditUnderSizeLimit(path, rlim_t(before.size()))
                                            : EditTag(ToFilePath(path), NewTitle, io);
-        const bool written = fault == "close", restored = fault != "restore";
+        const bool written = fault == "close" || fault == "meddle";
+        const bool restored = fault != "restore";
         QCOMPARE(outcome.written, written);
         QCOMPARE(outcome.restored, restored);
         QCOMPARE(outcome.error != 0, !written);
         Id3v1Tag back;
-        if (written)
+        if (fault == "close")
             QVERIFY(ReadTag(path, back) && back.Title.startsWith(QStringLiteral("New ")));
-        else if (restored)
+        else if (!written && restored)
             QCOMPARE(ReadFile(path), before);
+        // What the journal keeps as written is this write's trailer, so the
+        // other writer's change shows, and undo refuses to take it back.
+        FileState now;
+        QVERIFY(!written || ReadFileState(ToFilePath(path), now));
+        QVERIFY(!written || outcome.after.trailer.startsWith("TAGNew "));
+        QCOMPARE(written && now != outcome.after, fault == "meddle");
     }
 
     void filesBeyondFourGiB()
