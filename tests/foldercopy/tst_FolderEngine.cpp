@@ -15,6 +15,7 @@
 
 using namespace fixture;
 using A = ConflictAnswer;
+using E = ErrorAnswer;
 
 namespace {
 // Fails the reads of one file, found by its inode, a given number of times.
@@ -30,7 +31,6 @@ public:
             ::mkfifo(path.c_str(), 0644);
         return FileIo::open(path, flags, mode);
     }
-
     ssize_t read(int fd, void *buffer, size_t size) override
     {
         return fail(fd) ? -1 : FileIo::read(fd, buffer, size);
@@ -44,33 +44,11 @@ private:
     bool fail(int fd)
     {
         struct stat info {};
-        if (::fstat(fd, &info) != 0 || info.st_ino != badFile || failures <= 0)
+        if (::fstat(fd, &info) != 0 || info.st_ino != badFile || failures-- <= 0)
             return false;
-        --failures;
         errno = EIO;
         return true;
     }
-};
-
-struct Placement {
-    qint32 action;
-    int existing; // 0 missing, 1 empty, 2 holding album/mine.txt
-    bool far;     // destination on another file system
-    quint16 flags = 0;
-    bool createAnswer = true;
-};
-struct Conflict {
-    qint32 action;
-    QList<ConflictAnswer> answers; // none: without confirmation
-    QStringList replaced;          // of a.txt and sub/b.dat
-};
-enum FaultKind { Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
-struct Fault {
-    FaultKind kind;
-    qint32 action;
-    QList<ErrorAnswer> answers;
-    qint32 result;
-    bool old = false;
 };
 
 // Runs the operation with reads of sub/b.dat failing the given number of
@@ -101,10 +79,69 @@ qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// A row's index in its table, once per action when actions are given.
+template <typename Row, size_t N> void Rows(const Row (&table)[N], QList<qint32> actions = {0})
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<qint32>("action");
+    for (qint32 action : actions)
+        for (size_t i = 0; i < N; ++i)
+            QTest::addRow("%s%s", action ? (action == FO_COPY ? "copy, " : "move, ") : "",
+                          table[i].name)
+                << int(i) << action;
+}
+
+// clang-format off
+// existing: 0 missing, 1 empty, 2 holding album/mine.txt; far: on another file system
+const struct { const char *name; qint32 action; int existing; bool far; quint16 flags = 0;
+               bool create = true; } placements[] = {
+    {"copy into existing", FO_COPY, 1, false}, {"copy into missing", FO_COPY, 0, false},
+    {"copy, merge", FO_COPY, 2, false}, {"move into existing", FO_MOVE, 1, false},
+    {"move into missing", FO_MOVE, 0, false}, {"move, merge", FO_MOVE, 2, false},
+    {"move, all options", FO_MOVE, 0, false, 0x011C}, {"move, creation declined", FO_MOVE, 0, false, 0, false},
+    {"move across", FO_MOVE, 1, true}, {"move across, merge", FO_MOVE, 2, true}};
+
+// Paths relative to the work folder; lands: where a copy under a free name goes.
+const struct { const char *name, *source, *destination; qint32 action, result; const char *lands = "";
+               quint16 flags = FOF_NOCONFIRMATION; } refusals[] = {
+    {"empty source", "", "backup", FO_COPY, ResultBadSource},
+    {"file as source", "music/album/a.txt", "backup", FO_MOVE, ResultBadSource},
+    {"empty destination", "music/album", "", FO_MOVE, ResultBadDestination},
+    {"destination is a file", "music/album/sub", "music/album/a.txt", FO_COPY, ResultBadDestination},
+    {"into itself", "music/album", "music/album", FO_COPY, ResultInsideSource},
+    {"into a missing subfolder", "music/album", "music/album/x/y", FO_COPY, ResultInsideSource},
+    {"through dots", "music/album", "music/../music/album/sub", FO_COPY, ResultInsideSource},
+    {"move into own parent", "music/album", "music", FO_MOVE, ResultSameFolder},
+    {"unknown action", "music/album", "backup", 3, ResultUnknownAction},
+    {"copy into own parent", "music/album", "music", FO_COPY, ResultOk, "music/album (2)", 0},
+    {"rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
+     FOF_RENAMEONCOLLISION}};
+
+// Answers to the questions about a.txt and sub/b.dat (none: without
+// confirmation), and which of the two are replaced.
+const struct { const char *name; QList<A> answers; QStringList replaced; } conflicts[] = {
+    {"replace, skip", {A::Replace, A::Skip}, {"a.txt"}}, {"skip, replace", {A::Skip, A::Replace}, {"sub/b.dat"}},
+    {"replace all", {A::ReplaceAll}, {"a.txt", "sub/b.dat"}}, {"skip all", {A::SkipAll}, {}},
+    {"cancel", {A::Cancel}, {}}, {"no confirmation", {}, {"a.txt", "sub/b.dat"}}};
+
+// Each fault on the file that meets it, with an old version of that file at
+// the destination when old is set.
+enum FaultKind { Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
+const struct { const char *name; FaultKind kind; const char *file; QList<E> answers; qint32 result;
+               bool old = false; } faultRows[] = {
+    {"unreadable, skip", Unreadable, "b.dat", {E::Skip}, ResultIncomplete},
+    {"unreadable, retry then fine", Unreadable, "b.dat", {E::Retry}, ResultOk},
+    {"unreadable, retry, cancel", Unreadable, "b.dat", {E::Retry, E::Cancel}, ResultCancelled},
+    {"full disk, skip", FullDisk, "zz-big.bin", {E::Skip}, ResultIncomplete, true},
+    {"full disk, cancel", FullDisk, "zz-big.bin", {E::Cancel}, ResultCancelled, true},
+    {"file size limit", SizeLimit, "b.dat", {E::Skip}, ResultIncomplete, true},
+    {"cancel in a large file", LargeCancel, "large.bin", {}, ResultCancelled},
+    {"cancel in a large file over old", LargeCancel, "large.bin", {}, ResultCancelled, true},
+    {"special file", Special, "pipe", {}, ResultIncomplete},
+    {"FIFO swapped in after its check", SwappedFifo, "b.dat", {E::Skip}, ResultIncomplete}};
+// clang-format on
 } // namespace
-Q_DECLARE_METATYPE(Fault)
-Q_DECLARE_METATYPE(Placement)
-Q_DECLARE_METATYPE(Conflict)
 
 // A move within one file system is a rename that never reads a byte, so the
 // fault cases that move put the destination on another one.
@@ -131,23 +168,11 @@ private Q_SLOTS:
         makeTree(src_);
     }
 
-    void placement_data()
-    {
-        QTest::addColumn<Placement>("p");
-        QTest::newRow("copy into existing") << Placement{FO_COPY, 1, false};
-        QTest::newRow("copy into missing") << Placement{FO_COPY, 0, false};
-        QTest::newRow("copy, merge") << Placement{FO_COPY, 2, false};
-        QTest::newRow("move into existing") << Placement{FO_MOVE, 1, false};
-        QTest::newRow("move into missing") << Placement{FO_MOVE, 0, false};
-        QTest::newRow("move, merge") << Placement{FO_MOVE, 2, false};
-        QTest::newRow("move, all options") << Placement{FO_MOVE, 0, false, 0x011C};
-        QTest::newRow("move, creation declined") << Placement{FO_MOVE, 0, false, 0, false};
-        QTest::newRow("move across") << Placement{FO_MOVE, 1, true};
-        QTest::newRow("move across, merge") << Placement{FO_MOVE, 2, true};
-    }
+    void placement_data() { Rows(placements); }
     void placement()
     {
-        QFETCH(Placement, p);
+        QFETCH(int, row);
+        const auto &p = placements[row];
         NEED_SECOND_FILE_SYSTEM(p.far);
         const QString destination = p.far ? other_.filePath("backup") : dst_;
         if (p.existing)
@@ -157,18 +182,18 @@ private Q_SLOTS:
         const auto before = snapshot(src_);
         const struct stat folder = statOf(src_), file = statOf(src_ + "/sub/b.dat");
         ScriptedUi ui;
-        ui.createAnswer = p.createAnswer;
+        ui.createAnswer = p.create;
         QCOMPARE(Perform({p.action, src_, destination, p.flags}, ui),
-                 p.createAnswer ? ResultOk : ResultNotCreated);
+                 p.create ? ResultOk : ResultNotCreated);
         QCOMPARE(ui.creates.size(), !p.existing && !(p.flags & FOF_NOCONFIRMATION) ? 1 : 0);
         QVERIFY(ui.errors.isEmpty() && ui.conflicts.isEmpty());
         // Declined, nothing is created and nothing moves.
-        QCOMPARE(QFileInfo::exists(destination), p.createAnswer);
-        const bool moved = p.action == FO_MOVE && p.createAnswer;
+        QCOMPARE(QFileInfo::exists(destination), p.create);
+        const bool moved = p.action == FO_MOVE && p.create;
         auto after = snapshot(destination + "/album");
         QCOMPARE(after.take("mine.txt").isEmpty(), p.existing != 2);
-        QCOMPARE(after, p.createAnswer ? before : decltype(before)());
-        QCOMPARE(QFileInfo(destination + "/album/empty folder").isDir(), p.createAnswer);
+        QCOMPARE(after, p.create ? before : decltype(before)());
+        QCOMPARE(QFileInfo(destination + "/album/empty folder").isDir(), p.create);
         QCOMPARE(snapshot(src_), moved ? decltype(before)() : before);
         QCOMPARE(QFileInfo::exists(src_), !moved);
         // On one file system a move is one rename: the folder and its files
@@ -181,89 +206,49 @@ private Q_SLOTS:
 
     // Requests naming nothing usable or the source's own places: refused
     // before anything is touched, or the copy given a free name.
-    void refusalsAndFreeNames_data()
-    {
-        QTest::addColumn<ShellRequest>("request"); // paths relative to the work folder
-        QTest::addColumn<qint32>("result");
-        QTest::addColumn<QString>("lands"); // where a copy under a free name goes
-        auto row = [](const char *name, const char *source, const char *destination, qint32 action,
-                      OperationResult result, const char *lands = "",
-                      quint16 flags = FOF_NOCONFIRMATION) {
-            QTest::newRow(name) << ShellRequest{action, source, destination, flags}
-                                << qint32(result) << QString(lands);
-        };
-        row("empty source", "", "backup", FO_COPY, ResultBadSource);
-        row("file as source", "music/album/a.txt", "backup", FO_MOVE, ResultBadSource);
-        row("empty destination", "music/album", "", FO_MOVE, ResultBadDestination);
-        row("destination is a file", "music/album/sub", "music/album/a.txt", FO_COPY,
-            ResultBadDestination);
-        row("into itself", "music/album", "music/album", FO_COPY, ResultInsideSource);
-        row("into a missing subfolder", "music/album", "music/album/x/y", FO_COPY,
-            ResultInsideSource);
-        row("through dots", "music/album", "music/../music/album/sub", FO_COPY, ResultInsideSource);
-        row("move into own parent", "music/album", "music", FO_MOVE, ResultSameFolder);
-        row("unknown action", "music/album", "backup", 3, ResultUnknownAction);
-        row("copy into own parent", "music/album", "music", FO_COPY, ResultOk, "music/album (2)",
-            0);
-        row("rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
-            FOF_RENAMEONCOLLISION);
-    }
+    void refusalsAndFreeNames_data() { Rows(refusals); }
     void refusalsAndFreeNames()
     {
-        QFETCH(ShellRequest, request);
-        QFETCH(qint32, result);
-        QFETCH(QString, lands);
-        for (QString *path : {&request.source, &request.destination})
-            if (!path->isEmpty() && !path->startsWith('/'))
-                *path = temp_.filePath(*path);
+        QFETCH(int, row);
+        const auto &r = refusals[row];
+        const auto inWork = [&](QString path) {
+            return path.isEmpty() ? path : temp_.filePath(path);
+        };
         writeFile(dst_ + "/album/a.txt", "old");
         writeFile(dst_ + "/album (2)/x", "taken too");
         const QStringList paths = allBelow(temp_.path());
         const auto before = snapshot(temp_.path()), source = snapshot(src_);
         ScriptedUi ui;
-        QCOMPARE(Perform(request, ui), result);
+        QCOMPARE(Perform({r.action, inWork(r.source), inWork(r.destination), r.flags}, ui),
+                 r.result);
         QVERIFY(ui.conflicts.isEmpty());
-        if (lands.isEmpty()) {
+        if (!*r.lands) {
             QCOMPARE(ui.reports.size(), 1);
             QCOMPARE(allBelow(temp_.path()), paths);
             QCOMPARE(snapshot(temp_.path()), before);
         } else {
-            QCOMPARE(snapshot(temp_.filePath(lands)), source);
+            QCOMPARE(snapshot(temp_.filePath(r.lands)), source);
             QCOMPARE(snapshot(src_), source);
             QCOMPARE(ReadFile(dst_ + "/album/a.txt"), QByteArray("old"));
         }
     }
 
-    void conflictAnswers_data()
-    {
-        QTest::addColumn<Conflict>("c");
-        for (qint32 action : {FO_COPY, FO_MOVE}) {
-            auto row = [&](const char *name, QList<A> answers, QStringList replaced) {
-                QTest::addRow("%s, %s", action == FO_COPY ? "copy" : "move", name)
-                    << Conflict{action, answers, replaced};
-            };
-            row("replace, skip", {A::Replace, A::Skip}, {"a.txt"});
-            row("skip, replace", {A::Skip, A::Replace}, {"sub/b.dat"});
-            row("replace all", {A::ReplaceAll}, {"a.txt", "sub/b.dat"});
-            row("skip all", {A::SkipAll}, {});
-            row("cancel", {A::Cancel}, {});
-            row("no confirmation", {}, {"a.txt", "sub/b.dat"});
-        }
-    }
+    void conflictAnswers_data() { Rows(conflicts, {FO_COPY, FO_MOVE}); }
     void conflictAnswers()
     {
-        QFETCH(Conflict, c);
-        writeFile(dst_ + "/album/a.txt", "old a");
-        writeFile(dst_ + "/album/sub/b.dat", "old b");
-        writeFile(dst_ + "/album/mine.txt", "mine");
+        QFETCH(int, row);
+        QFETCH(qint32, action);
+        const auto &c = conflicts[row];
+        for (const char *name : {"a.txt", "sub/b.dat", "mine.txt"})
+            writeFile(dst_ + "/album/" + name, name);
         const auto before = snapshot(src_);
         ScriptedUi ui;
         ui.conflictAnswers = c.answers;
         const quint16 flags = c.answers.isEmpty() ? FOF_NOCONFIRMATION : 0;
-        QCOMPARE(Perform({c.action, src_, dst_, flags}, ui),
+        QCOMPARE(Perform({action, src_, dst_, flags}, ui),
                  c.answers.contains(A::Cancel) ? ResultCancelled : ResultOk);
         QCOMPARE(ui.conflicts.size(), c.answers.size());
-        QCOMPARE(ReadFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
+        QCOMPARE(ReadFile(dst_ + "/album/mine.txt"), QByteArray("mine.txt"));
         for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
             QCOMPARE(contentOf(dst_ + "/album/" + name) == before[name], c.replaced.contains(name));
             // A skipped or refused file stays in the source when moving.
@@ -271,49 +256,23 @@ private Q_SLOTS:
                 QCOMPARE(contentOf(src_ + '/' + name), before[name]);
         }
         QCOMPARE(lostEntries(before, src_, dst_ + "/album"), QStringList());
-        QCOMPARE(QFileInfo::exists(src_), !(c.action == FO_MOVE && c.replaced.size() == 2));
+        QCOMPARE(QFileInfo::exists(src_), !(action == FO_MOVE && c.replaced.size() == 2));
     }
 
-    // Each fault on the file that meets it, with an old version of that file
-    // at the destination when old is set: the old one stays until the new one
-    // is whole, and no byte of the source goes missing. All four options are
-    // set for unreadable files: none of them hides an error question.
-    void faults_data()
-    {
-        QTest::addColumn<Fault>("f");
-        using E = ErrorAnswer;
-        const QList<E> skip{E::Skip}, cancel{E::Cancel};
-        for (qint32 action : {FO_COPY, FO_MOVE}) {
-            const char *verb = action == FO_COPY ? "copy" : "move";
-            auto row = [&](const char *name, Fault f) {
-                f.action = action;
-                QTest::addRow("%s, %s", verb, name) << f;
-            };
-            row("unreadable, skip", {Unreadable, 0, skip, ResultIncomplete});
-            row("unreadable, retry then fine", {Unreadable, 0, {E::Retry}, ResultOk});
-            row("unreadable, retry, cancel",
-                {Unreadable, 0, {E::Retry, E::Cancel}, ResultCancelled});
-
-            row("full disk, skip", {FullDisk, 0, skip, ResultIncomplete, true});
-            row("full disk, cancel", {FullDisk, 0, cancel, ResultCancelled, true});
-            row("file size limit", {SizeLimit, 0, skip, ResultIncomplete, true});
-            row("cancel in a large file", {LargeCancel, 0, {}, ResultCancelled});
-            row("cancel in a large file over old", {LargeCancel, 0, {}, ResultCancelled, true});
-            row("special file", {Special, 0, {}, ResultIncomplete});
-            row("FIFO swapped in after its check", {SwappedFifo, 0, skip, ResultIncomplete});
-        }
-    }
+    // The old file at the destination stays until the new one is whole, and
+    // no byte of the source goes missing. All four options are set for
+    // unreadable files: none of them hides an error question.
+    void faults_data() { Rows(faultRows, {FO_COPY, FO_MOVE}); }
     void faults()
     {
-        QFETCH(Fault, f);
-        NEED_SECOND_FILE_SYSTEM(f.action == FO_MOVE);
-        const QString target = f.kind == FullDisk    ? temp_.filePath("small")
-                               : f.action == FO_MOVE ? other_.path()
-                                                     : dst_;
-        const QString name = f.kind == Special       ? "sub/pipe"
-                             : f.kind == FullDisk    ? "sub/zz-big.bin"
-                             : f.kind == LargeCancel ? "sub/large.bin"
-                                                     : "sub/b.dat";
+        QFETCH(int, row);
+        QFETCH(qint32, action);
+        const auto &f = faultRows[row];
+        NEED_SECOND_FILE_SYSTEM(action == FO_MOVE);
+        const QString target = f.kind == FullDisk  ? temp_.filePath("small")
+                               : action == FO_MOVE ? other_.path()
+                                                   : dst_;
+        const QString name = QString("sub/") + f.file, copy = target + "/album/" + name;
         const QByteArray mountPoint = QFile::encodeName(target);
         if (f.kind == FullDisk &&
             (!QDir().mkpath(target) || ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0))
@@ -325,10 +284,8 @@ private Q_SLOTS:
         const qint64 largeSize = 40 * 1024 * 1024;
         if (f.kind == Special)
             QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + name).constData(), 0644), 0);
-        else if (f.kind != Unreadable && f.kind != SizeLimit)
-            writeFile(src_ + '/' + name,
-                      pattern(name, f.kind == FullDisk ? 200000 : largeSize)); // too big for 64k
-        const QString copy = target + "/album/" + name;
+        else if (f.kind == FullDisk || f.kind == LargeCancel) // too big for 64k
+            writeFile(src_ + '/' + name, pattern(name, f.kind == FullDisk ? 200000 : largeSize));
         if (f.old)
             writeFile(copy, "old");
         const QByteArray old = contentOf(copy); // empty when there is none
@@ -342,7 +299,7 @@ private Q_SLOTS:
         const quint16 flags = f.kind == Unreadable ? 0x011C : FOF_NOCONFIRMATION;
         // Retry meets a good read when the file is to arrive.
         const int failures = f.kind != Unreadable ? 0 : f.result == ResultOk ? 1 : 100;
-        QCOMPARE(Perform({f.action, src_, target, flags}, ui, failures, f.kind == SizeLimit,
+        QCOMPARE(Perform({action, src_, target, flags}, ui, failures, f.kind == SizeLimit,
                          f.kind == SwappedFifo),
                  f.result);
         QCOMPARE(contentOf(copy), f.result == ResultOk ? before[name] : old);
@@ -356,7 +313,7 @@ private Q_SLOTS:
         if (f.kind == FullDisk)
             QVERIFY(ui.errors.first().contains(QString::fromLocal8Bit(strerror(ENOSPC))));
         if (f.kind == SizeLimit || f.kind == LargeCancel)
-            QCOMPARE(ReadFile(target + "/album/a.txt"), pattern("a", 1000));
+            QCOMPARE(ReadFile(target + "/album/a.txt"), pattern("a.txt", 1000));
         const OperationProgress last = ui.progress.value(ui.progress.size() - 1);
         if (f.kind == LargeCancel) // stopped inside the large file
             QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&

@@ -1,21 +1,19 @@
 #pragma once
 
-// Builds folder trees on disk, answers the operation's questions from a
-// script, and checks after an operation that no byte of the source went
-// missing.
+// Folder trees on disk, an operation's questions answered from a script, and
+// the check that after an operation no byte of the source went missing.
 
 #include "OperationUi.h"
 #include "PathNames.h"
 #include "TestFiles.h"
 
+#include <functional>
 #include <limits>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QMap>
-#include <QStringList>
+#include <QThread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,37 +36,37 @@ inline QByteArray pattern(const QString &seed, qint64 size)
 }
 
 // Nested folders, an empty file, an empty folder, odd names, and links:
-// relative, absolute, to itself and in a loop.
+// relative, absolute, to itself and in a loop. Each file holds pattern(its
+// name, its size).
 inline void makeTree(const QString &root)
 {
-    writeFile(root + "/a.txt", pattern("a", 1000));
-    writeFile(root + "/empty.bin", {});
-    writeFile(root + "/sub/b.dat", pattern("b", 70000));
-    writeFile(root + "/sub/deeper/c.mp3", pattern("c", 3000));
-    writeFile(root + "/with space.txt", pattern("space", 10));
-    writeFile(root + "/-leading dash", pattern("dash", 20));
-    writeFile(root + "/new\nline", pattern("newline", 30));
-    writeFile(root + QString::fromUtf8("/ünïcødé 日本.txt"), pattern("unicode", 40));
+    // clang-format off
+    const std::pair<const char *, int> files[] = {{"a.txt", 1000}, {"empty.bin", 0},
+        {"sub/b.dat", 70000}, {"sub/deeper/c.mp3", 3000}, {"with space.txt", 10},
+        {"-leading dash", 20}, {"new\nline", 30}, {"ünïcødé 日本.txt", 40}};
+    // clang-format on
+    for (const auto &[name, size] : files)
+        writeFile(root + '/' + QString::fromUtf8(name), pattern(name, size));
     QDir().mkpath(root + "/empty folder");
-    QFile::link("sub/b.dat", root + "/link-to-b");
-    QFile::link("/etc/hostname", root + "/absolute");
-    QFile::link(".", root + "/self");
-    QFile::link("ping", root + "/pong");
-    QFile::link("pong", root + "/ping");
+    for (const char *link :
+         {"sub/b.dat link-to-b", "/etc/hostname absolute", ". self", "ping pong", "pong ping"})
+        QFile::link(QString(link).section(' ', 0, 0), root + '/' + QString(link).section(' ', 1));
+}
+
+inline struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
 }
 
 // A regular file's hash or a link's text; empty for anything else.
 inline QByteArray contentOf(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info;
-    if (::lstat(name.constData(), &info) != 0)
-        return {};
-    if (S_ISLNK(info.st_mode)) {
-        char text[4096];
-        const ssize_t length = ::readlink(name.constData(), text, sizeof text);
-        return "link:" + QByteArray(text, int(length));
-    }
+    const struct stat info = statOf(path);
+    char text[4096];
+    if (S_ISLNK(info.st_mode))
+        return "link:" + QByteArray(text, int(::readlink(QFile::encodeName(path), text, 4096)));
     QFile file(path);
     if (!S_ISREG(info.st_mode) || !file.open(QIODevice::ReadOnly))
         return {};
@@ -113,47 +111,59 @@ inline QStringList lostEntries(const QMap<QString, QByteArray> &before, const QS
     return problems;
 }
 
-inline struct stat statOf(const QString &path)
-{
-    struct stat info {};
-    ::lstat(QFile::encodeName(path).constData(), &info);
-    return info;
-}
-
-// Answers from scripts and writes down what it was asked.
+// Answers from scripts, and writes down what it was asked and on which thread.
 class ScriptedUi : public OperationUi {
 public:
     // Taken in turn; the last one answers all further questions; none: Cancel.
     QList<ConflictAnswer> conflictAnswers;
     QList<ErrorAnswer> errorAnswers;
     bool createAnswer = true;
+    std::function<void()> onCreate;
     qint64 cancelAfterBytes = std::numeric_limits<qint64>::max();
-    QStringList conflicts, errors, creates, reports;
+    QStringList conflicts, errors, creates, reports, calls; // calls: the kinds in order
     QList<OperationProgress> progress;
+    QList<QThread *> threads;
 
     ConflictAnswer askReplace(const QString &target) override
     {
-        conflicts << target;
-        return conflictAnswers.size() > 1 ? conflictAnswers.takeFirst()
-                                          : conflictAnswers.value(0, ConflictAnswer::Cancel);
+        conflicts << note("replace", target);
+        return next(conflictAnswers);
     }
     ErrorAnswer askError(const QString &path, const QString &reason) override
     {
-        errors << path + ": " + reason;
-        return errorAnswers.size() > 1 ? errorAnswers.takeFirst()
-                                       : errorAnswers.value(0, ErrorAnswer::Cancel);
+        errors << note("error", path + ": " + reason);
+        return next(errorAnswers);
     }
     bool askCreateFolder(const QString &path) override
     {
-        creates << path;
+        creates << note("create", path);
+        if (onCreate)
+            onCreate();
         return createAnswer;
     }
-    void showProgress(const OperationProgress &now) override { progress << now; }
+    void showProgress(const OperationProgress &now) override
+    {
+        threads << QThread::currentThread();
+        progress << now;
+    }
     bool cancelRequested() override
     {
         return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes;
     }
-    void report(const QString &message) override { reports << message; }
+    void report(const QString &message) override { reports << note("report", message); }
+    void finished() override { note("finished", {}); }
+
+private:
+    QString note(const QString &kind, const QString &text)
+    {
+        threads << QThread::currentThread();
+        calls << kind;
+        return text;
+    }
+    template <typename T> static T next(QList<T> &answers)
+    {
+        return answers.size() > 1 ? answers.takeFirst() : answers.value(0, T::Cancel);
+    }
 };
 
 } // namespace fixture
