@@ -3,21 +3,16 @@
 
 #include "AccessibleTree.h"
 #include "CopyFoldersWindow.h"
-#include "FileIo.h"
+#include "FakeServices.h"
 #include "FolderChooser.h"
 #include "FolderEngine.h"
-#include "MessageService.h"
 #include "OperationDialogs.h"
-#include "Pauser.h"
 #include "RenderCheck.h"
 #include "ThreadedOperation.h"
 #include "TreeFixture.h"
 
-#include <atomic>
 #include <QAbstractButton>
 #include <QProgressDialog>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace fixture;
 
@@ -29,14 +24,10 @@ Qt::CursorShape ProgramPointer()
 }
 
 // Stand-ins for the services the window is given, recording what it asks.
-struct Fakes : FolderChooser, FileOperation, Pauser, MessageService {
+struct Fakes : FolderChooser, FileOperation, FakePauser, FakeMessages {
     QStringList chosen;
     QList<ShellRequest> requests;
     QList<Qt::CursorShape> pointers; // at each start of the work and of the pause
-    QList<float> pauses;
-    std::function<void()> onPause;
-    QList<MessageRequest> shown;
-    MessageAnswer answer = MessageAnswer::Yes;
 
     QString chooseFolder(QWidget *, const QString &) override
     {
@@ -44,21 +35,7 @@ struct Fakes : FolderChooser, FileOperation, Pauser, MessageService {
     }
     qint32 perform(const ShellRequest &request, OperationUi &) override
     {
-        requests << request;
-        pointers << ProgramPointer();
-        return ResultOk;
-    }
-    void pause(float seconds) override
-    {
-        pauses << seconds;
-        pointers << ProgramPointer();
-        if (onPause)
-            onPause();
-    }
-    MessageAnswer show(QWidget *, const MessageRequest &request) override
-    {
-        shown << request;
-        return answer;
+        return requests << request, pointers << ProgramPointer(), ResultOk;
     }
 };
 
@@ -112,6 +89,7 @@ private Q_SLOTS:
     void init()
     {
         fakes_ = {};
+        fakes_.during = [this] { fakes_.pointers << ProgramPointer(); };
         paths_ = {};
         while (QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();
@@ -282,7 +260,7 @@ private Q_SLOTS:
             io.slow = false;
         });
         // Once the operation has ended, the window may go.
-        fakes_.onPause = [&] { window_->close(); };
+        fakes_.during = [&] { window_->close(); };
         window_->exec();
         QCOMPARE(fakes_.pauses.size(), 1);
         const auto copied = snapshot(target + "/music");

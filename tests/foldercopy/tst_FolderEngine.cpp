@@ -7,8 +7,6 @@
 #include "TreeFixture.h"
 
 #include <csignal>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -31,14 +29,12 @@ public:
             ::mkfifo(path.c_str(), 0644);
         return FileIo::open(path, flags, mode);
     }
+    // clang-format off
     ssize_t read(int fd, void *buffer, size_t size) override
-    {
-        return fail(fd) ? -1 : FileIo::read(fd, buffer, size);
-    }
+    { return fail(fd) ? -1 : FileIo::read(fd, buffer, size); }
     ssize_t copyFileRange(int in, int out, size_t size) override
-    {
-        return fail(in) ? -1 : FileIo::copyFileRange(in, out, size);
-    }
+    { return fail(in) ? -1 : FileIo::copyFileRange(in, out, size); }
+    // clang-format on
 
 private:
     bool fail(int fd)
@@ -78,18 +74,6 @@ qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0
     }
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A row's index in its table, once per action when actions are given.
-template <typename Row, size_t N> void Rows(const Row (&table)[N], QList<qint32> actions = {0})
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<qint32>("action");
-    for (qint32 action : actions)
-        for (size_t i = 0; i < N; ++i)
-            QTest::addRow("%s%s", action ? (action == FO_COPY ? "copy, " : "move, ") : "",
-                          table[i].name)
-                << int(i) << action;
 }
 
 // clang-format off

@@ -13,7 +13,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QMap>
-#include <QThread>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,46 +125,38 @@ public:
     QList<OperationProgress> progress;
     QList<QThread *> threads;
 
-    ConflictAnswer askReplace(const QString &target) override
-    {
-        conflicts << note("replace", target);
-        return next(conflictAnswers);
-    }
-    ErrorAnswer askError(const QString &path, const QString &reason) override
-    {
-        errors << note("error", path + ": " + reason);
-        return next(errorAnswers);
-    }
+    // clang-format off
+    ConflictAnswer askReplace(const QString &path) override
+    { return conflicts << note("replace", path), next(conflictAnswers); }
+    ErrorAnswer askError(const QString &path, const QString &why) override
+    { return errors << note("error", path + ": " + why), next(errorAnswers); }
     bool askCreateFolder(const QString &path) override
-    {
-        creates << note("create", path);
-        if (onCreate)
-            onCreate();
-        return createAnswer;
-    }
+    { return creates << note("create", path), onCreate ? onCreate() : void(), createAnswer; }
     void showProgress(const OperationProgress &now) override
-    {
-        threads << QThread::currentThread();
-        progress << now;
-    }
+    { threads << QThread::currentThread(), progress << now; }
     bool cancelRequested() override
-    {
-        return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes;
-    }
+    { return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes; }
     void report(const QString &message) override { reports << note("report", message); }
     void finished() override { note("finished", {}); }
 
 private:
-    QString note(const QString &kind, const QString &text)
-    {
-        threads << QThread::currentThread();
-        calls << kind;
-        return text;
-    }
+    QString note(const char *kind, const QString &text)
+    { return threads << QThread::currentThread(), calls << kind, text; }
     template <typename T> static T next(QList<T> &answers)
-    {
-        return answers.size() > 1 ? answers.takeFirst() : answers.value(0, T::Cancel);
-    }
+    { return answers.size() > 1 ? answers.takeFirst() : answers.value(0, T::Cancel); }
+    // clang-format on
 };
+
+// A row's index in its table, once per action when actions are given.
+template <typename Row, size_t N> void Rows(const Row (&table)[N], QList<qint32> actions = {0})
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<qint32>("action");
+    for (qint32 action : actions)
+        for (size_t i = 0; i < N; ++i)
+            QTest::addRow("%s%s", action ? (action == FO_COPY ? "copy, " : "move, ") : "",
+                          table[i].name)
+                << int(i) << action;
+}
 
 } // namespace fixture
