@@ -9,12 +9,7 @@
 
 #include <functional>
 #include <limits>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QMap>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QtTest> // and all of QtCore
 #include <sys/stat.h>
 #include <unistd.h>
 
