@@ -3,6 +3,7 @@
 // source or whole at the destination.
 
 #include "FolderEngine.h"
+#include "ThreadedOperation.h"
 #include "TreeFixture.h"
 
 #include <csignal>
@@ -75,6 +76,27 @@ qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Asks each question once, then reports progress until it is cancelled.
+class ChattyOperation : public FileOperation {
+public:
+    QThread *ranOn = nullptr;
+    QStringList answers;
+
+    qint32 perform(const ShellRequest &, OperationUi &ui) override
+    {
+        ranOn = QThread::currentThread();
+        answers << (ui.askCreateFolder("/x") ? "yes" : "no");
+        answers << (ui.askReplace("/x/a") == ConflictAnswer::SkipAll ? "skip all" : "?");
+        answers << (ui.askError("/x/b", "broken") == ErrorAnswer::Retry ? "retry" : "?");
+        ui.report("left alone");
+        for (qint64 done = 0; !ui.cancelRequested(); ++done) {
+            ui.showProgress({"file", done, 1000});
+            QThread::msleep(1);
+        }
+        ui.finished();
+        return ResultCancelled;
+    }
+};
 // clang-format off
 // What the destination's album folder holds first ("-": no destination; each
 // file holds "old"), the fault met, the answers in turn (R replace, S skip,
@@ -274,6 +296,46 @@ private Q_SLOTS:
         if (c.fault == LargeCancel) // stopped inside the large file
             QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&
                     last.bytesDone < smallFiles + largeSize);
+    }
+
+    // The worker thread: the work runs off the calling thread, every question
+    // and the end reach the caller's thread, progress and Cancel get across.
+    // Last, as no event loop of this run turns again once the program quits:
+    // the work is cancelled, and its later questions answered with Cancel
+    // instead of waiting for ever on a loop that has stopped.
+    void questionsOnCallerThreadWorkOnWorker_data()
+    {
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("calls");
+        // clang-format off
+        QTest::newRow("running") << "yes,skip all,retry" << "create,replace,error,report,finished";
+        QTest::newRow("program quits") << "yes,?,?" << "create";
+        // clang-format on
+    }
+    void questionsOnCallerThreadWorkOnWorker()
+    {
+        QFETCH(QString, answers);
+        QFETCH(QString, calls);
+        const bool quit = QTest::currentDataTag() == QLatin1String("program quits");
+        ScriptedUi ui;
+        ui.conflictAnswers = {ConflictAnswer::SkipAll};
+        ui.errorAnswers = {ErrorAnswer::Retry};
+        if (quit)
+            ui.onCreate = [] { QCoreApplication::exit(0); };
+        ChattyOperation work;
+        ThreadedOperation threaded(work);
+        QTimer cancel; // as a window's button would, while the caller waits
+        cancel.callOnTimeout([&] { ui.cancelAfterBytes = 0; });
+        cancel.start(300);
+        QCOMPARE(threaded.perform({}, ui), ResultCancelled);
+        QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
+        QCOMPARE(work.answers.join(','), answers);
+        QCOMPARE(ui.calls.join(','), calls);
+        QCOMPARE(ui.threads, QList<QThread *>(ui.threads.size(), QThread::currentThread()));
+        // A few updates a second, not one per piece of work.
+        QVERIFY2(quit || (!ui.progress.isEmpty() && ui.progress.size() < 50 &&
+                          ui.progress.last().bytesDone > 0),
+                 qPrintable(QString::number(ui.progress.size())));
     }
 };
 
