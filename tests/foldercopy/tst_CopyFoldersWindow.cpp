@@ -17,6 +17,16 @@
 using namespace fixture;
 
 namespace {
+// clang-format off
+// Silent (Check1_0) when leaving: no progress dialog, whose Escape would cancel the work.
+const struct { const char *name; QString gestures; qint32 actionCode; quint16 flags; QString wayOut; } works[] = {
+    {"move toggled", "Option1_1", FO_MOVE, 0, ""}, {"move by arrow key", "^Option1_2", FO_MOVE, 0, ""},
+    {"move, then copy toggled", "Option1_1 Option1_2", FO_COPY, 0, ""},
+    {"options toggled", "Check1_0 Check1_1 Check1_2 Check1_3 Check1_1", FO_COPY, 0x1C, ""},
+    {"Escape", "Check1_0", FO_COPY, 4, "Escape"}, {"close box", "Check1_0", FO_COPY, 4, "close box"},
+    {"Exit", "Check1_0", FO_COPY, 4, "Exit"}, {"program quits", "Check1_0", FO_COPY, 4, "program quits"}};
+// clang-format on
+
 Qt::CursorShape ProgramPointer()
 {
     const QCursor *cursor = QGuiApplication::overrideCursor();
@@ -46,9 +56,8 @@ struct SlowIo : FileIo {
     std::atomic<bool> slow{true};
     ssize_t copyFileRange(int in, int out, size_t size) override
     {
-        if (slow)
-            QThread::msleep(5);
-        return FileIo::copyFileRange(in, out, slow ? std::min(size, size_t(4096)) : size);
+        return slow ? (QThread::msleep(5), FileIo::copyFileRange(in, out, std::min(size, 4096ul)))
+                    : FileIo::copyFileRange(in, out, size);
     }
 };
 } // namespace
@@ -168,28 +177,11 @@ private Q_SLOTS:
     // actions, or the arrow key (^), count as clicks do: Start hands over what
     // the window shows. While the work runs the window refuses to go; the
     // program quitting cancels it (last: no event loop of this run turns again).
-    void realWork_data()
-    {
-        QTest::addColumn<QString>("gestures");
-        QTest::addColumn<qint32>("actionCode");
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("wayOut");
-        // clang-format off
-        QTest::newRow("move toggled") << "Option1_1" << FO_MOVE << 0 << "";
-        QTest::newRow("move by arrow key") << "^Option1_2" << FO_MOVE << 0 << "";
-        QTest::newRow("move, then copy toggled") << "Option1_1 Option1_2" << FO_COPY << 0 << "";
-        QTest::newRow("options toggled") << "Check1_0 Check1_1 Check1_2 Check1_3 Check1_1" << FO_COPY << 0x1C << "";
-        // Silent: no progress dialog, whose Escape would cancel the work.
-        for (const char *way : {"Escape", "close box", "Exit", "program quits"})
-            QTest::newRow(way) << "Check1_0" << FO_COPY << 0x04 << way;
-        // clang-format on
-    }
+    void realWork_data() { Rows(works); }
     void realWork()
     {
-        QFETCH(QString, gestures);
-        QFETCH(qint32, actionCode);
-        QFETCH(int, flags);
-        QFETCH(QString, wayOut);
+        QFETCH(int, row);
+        const auto &w = works[row];
         QTemporaryDir dir;
         const QString source = dir.filePath("music"), target = dir.filePath("backup");
         makeTree(source);
@@ -203,7 +195,7 @@ private Q_SLOTS:
         open();
         QCOMPARE(accessible::Unnamed(window_.get()), QString());
         choose(source, target);
-        for (const QString &gesture : gestures.split(' ')) {
+        for (const QString &gesture : w.gestures.split(' ')) {
             if (gesture.startsWith('^') && QTest::qWaitForWindowActive(window_.get())) {
                 control(gesture.mid(1))->setFocus();
                 QTest::keyClick(control(gesture.mid(1)), Qt::Key_Up);
@@ -211,18 +203,18 @@ private Q_SLOTS:
                 act(gesture);
         }
         QCOMPARE(qobject_cast<QAbstractButton *>(control("Option1_1"))->isChecked(),
-                 actionCode == FO_MOVE);
+                 w.actionCode == FO_MOVE);
         bool shownDuringOperation = false;
         QObject scope; // no timer outlives this run
         QTimer::singleShot(0, &scope, [&] { act("Command2"); });
         QTimer::singleShot(300, &scope, [&] {
-            if (wayOut == "Escape")
+            if (w.wayOut == "Escape")
                 QTest::keyClick(window_.get(), Qt::Key_Escape);
-            else if (wayOut == "close box")
+            else if (w.wayOut == "close box")
                 window_->close();
-            else if (wayOut == "Exit")
+            else if (w.wayOut == "Exit")
                 click({"Command3"});
-            else if (wayOut == "program quits")
+            else if (w.wayOut == "program quits")
                 QCoreApplication::exit(0);
             shownDuringOperation = window_->isVisible();
             io.slow = false;
@@ -230,15 +222,15 @@ private Q_SLOTS:
         // Once the operation has ended, the window may go.
         fakes_.during = [&] { window_->close(); };
         window_->exec();
-        const ShellRequest request{actionCode, source, target, quint16(flags)};
+        const ShellRequest request{w.actionCode, source, target, w.flags};
         QVERIFY(fakes_.requests == QList<ShellRequest>{request});
         QCOMPARE(fakes_.pauses.size(), 1);
         const auto copied = snapshot(target + "/music");
         QCOMPARE(lostEntries(before, source, target + "/music"), QStringList());
-        if (wayOut != "program quits") {
-            QVERIFY(shownDuringOperation || wayOut.isEmpty());
+        if (w.wayOut != "program quits") {
+            QVERIFY(shownDuringOperation || w.wayOut.isEmpty());
             QCOMPARE(copied, before);
-            QCOMPARE(QFileInfo::exists(source), actionCode == FO_COPY);
+            QCOMPARE(QFileInfo::exists(source), w.actionCode == FO_COPY);
             return;
         }
         // Quitting cancels: what was published is whole, and no temporary

@@ -230,8 +230,6 @@ private Q_SLOTS:
             writeFile(src_ + '/' + file, pattern(file, c.fault == FullDisk ? 200000 : largeSize));
         const QStringList existing =
             c.existing.split(' ', Qt::SkipEmptyParts).filter(QRegularExpression("^[^-]"));
-        const QByteArray oldContent =
-            "file:" + QCryptographicHash::hash("old", QCryptographicHash::Sha1);
         for (const QString &name : existing)
             writeFile(target + "/album/" + name, "old");
         const auto before = snapshot(src_);
@@ -269,7 +267,7 @@ private Q_SLOTS:
             if (!name.isEmpty())
                 QCOMPARE(statOf(there).st_mode ? contentOf(there) : "none",
                          arrived.contains(name)    ? before[name]
-                         : existing.contains(name) ? oldContent
+                         : existing.contains(name) ? hashed("old")
                                                    : "none");
         }
         QStringList names = before.keys() + existing;

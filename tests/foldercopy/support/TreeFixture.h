@@ -56,6 +56,11 @@ inline struct stat statOf(const QString &path)
     return info;
 }
 
+inline QByteArray hashed(const QByteArray &data)
+{
+    return "file:" + QCryptographicHash::hash(data, QCryptographicHash::Sha1);
+}
+
 // A regular file's hash or a link's text; empty for anything else.
 inline QByteArray contentOf(const QString &path)
 {
@@ -63,12 +68,7 @@ inline QByteArray contentOf(const QString &path)
     char text[4096];
     if (S_ISLNK(info.st_mode))
         return "link:" + QByteArray(text, int(::readlink(QFile::encodeName(path), text, 4096)));
-    QFile file(path);
-    if (!S_ISREG(info.st_mode) || !file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(&file);
-    return "file:" + hash.result();
+    return S_ISREG(info.st_mode) ? hashed(ReadFile(path)) : QByteArray();
 }
 
 inline QStringList allBelow(const QString &root)
