@@ -61,33 +61,29 @@ inline QByteArray hashed(const QByteArray &data)
     return "file:" + QCryptographicHash::hash(data, QCryptographicHash::Sha1);
 }
 
-// A regular file's hash or a link's text; empty for anything else.
+// A regular file's hash, a link's text, "dir", "other" for anything else,
+// or empty when there is nothing.
 inline QByteArray contentOf(const QString &path)
 {
     const struct stat info = statOf(path);
     char text[4096];
     if (S_ISLNK(info.st_mode))
         return "link:" + QByteArray(text, int(::readlink(QFile::encodeName(path), text, 4096)));
-    return S_ISREG(info.st_mode) ? hashed(ReadFile(path)) : QByteArray();
+    if (S_ISREG(info.st_mode))
+        return hashed(ReadFile(path));
+    return S_ISDIR(info.st_mode) ? "dir" : info.st_mode ? "other" : "";
 }
 
-inline QStringList allBelow(const QString &root)
-{
-    QStringList paths;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
-    return paths;
-}
-
-// Every regular file and link below root by its path relative to root.
+// Every entry below root by its path relative to root.
 inline QMap<QString, QByteArray> snapshot(const QString &root)
 {
     QMap<QString, QByteArray> result;
-    for (const QString &path : allBelow(root))
-        if (const QByteArray content = contentOf(path); !content.isEmpty())
-            result.insert(QDir(root).relativeFilePath(path), content);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        result.insert(QDir(root).relativeFilePath(path), contentOf(path));
+    }
     return result;
 }
 
@@ -101,7 +97,7 @@ inline QStringList lostEntries(const QMap<QString, QByteArray> &before, const QS
         if (contentOf(source + '/' + it.key()) != it.value() &&
             contentOf(target + '/' + it.key()) != it.value())
             problems << "lost: " + it.key();
-    for (const QString &path : allBelow(source) + allBelow(target))
+    for (const QString &path : snapshot(source).keys() + snapshot(target).keys())
         if (IsTemporaryName(QFile::encodeName(QFileInfo(path).fileName()).toStdString()))
             problems << "temporary left: " + path;
     return problems;
