@@ -324,7 +324,7 @@ private Q_SLOTS:
         QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
         QCOMPARE(work.answers.join(','), answers);
         QCOMPARE(ui.calls.join(','), calls);
-        QCOMPARE(ui.threads, QList<QThread *>(ui.threads.size(), QThread::currentThread()));
+        QCOMPARE(ui.threads.count(QThread::currentThread()), ui.threads.size());
         // A few updates a second, not one per piece of work.
         QVERIFY2(quit || (!ui.progress.isEmpty() && ui.progress.size() < 50 &&
                           ui.progress.last().bytesDone > 0),
