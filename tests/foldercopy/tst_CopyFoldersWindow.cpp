@@ -1,5 +1,5 @@
-// The copy window with its chooser, engine, pauser and message boxes
-// replaced: what it shows, and what it hands the engine.
+// The copy window with its chooser, pauser and message boxes replaced: what
+// it shows, what it hands the engine, and the real work that follows.
 
 #include "AccessibleTree.h"
 #include "CopyFoldersWindow.h"

@@ -1,6 +1,6 @@
 // The engine on real folders: where things end up, the questions it asks,
 // and, after every fault, that each byte of the source is still in the
-// source or whole at the destination.
+// source or whole at the destination. Then the worker thread that runs it.
 
 #include "FolderEngine.h"
 #include "ThreadedOperation.h"
