@@ -1,20 +1,19 @@
 // The engine on real folders: where things end up, the questions it asks,
 // and, after every fault, that each byte of the source is still in the
-// source or whole at the destination.
+// source or whole at the destination. Then the worker thread that runs it.
 
-#include "FileIo.h"
 #include "FolderEngine.h"
+#include "ThreadedOperation.h"
 #include "TreeFixture.h"
 
 #include <csignal>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 using namespace fixture;
 using A = ConflictAnswer;
+using E = ErrorAnswer;
 
 namespace {
 // Fails the reads of one file, found by its inode, a given number of times.
@@ -30,47 +29,22 @@ public:
             ::mkfifo(path.c_str(), 0644);
         return FileIo::open(path, flags, mode);
     }
-
+    // clang-format off
     ssize_t read(int fd, void *buffer, size_t size) override
-    {
-        return fail(fd) ? -1 : FileIo::read(fd, buffer, size);
-    }
+    { return fail(fd) ? -1 : FileIo::read(fd, buffer, size); }
     ssize_t copyFileRange(int in, int out, size_t size) override
-    {
-        return fail(in) ? -1 : FileIo::copyFileRange(in, out, size);
-    }
+    { return fail(in) ? -1 : FileIo::copyFileRange(in, out, size); }
+    // clang-format on
 
 private:
     bool fail(int fd)
     {
         struct stat info {};
-        if (::fstat(fd, &info) != 0 || info.st_ino != badFile || failures <= 0)
+        if (::fstat(fd, &info) != 0 || info.st_ino != badFile || failures-- <= 0)
             return false;
-        --failures;
         errno = EIO;
         return true;
     }
-};
-
-struct Placement {
-    qint32 action;
-    int existing; // 0 missing, 1 empty, 2 holding album/mine.txt
-    bool far;     // destination on another file system
-    quint16 flags = 0;
-    bool createAnswer = true;
-};
-struct Conflict {
-    qint32 action;
-    QList<ConflictAnswer> answers; // none: without confirmation
-    QStringList replaced;          // of a.txt and sub/b.dat
-};
-enum FaultKind { Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
-struct Fault {
-    FaultKind kind;
-    qint32 action;
-    QList<ErrorAnswer> answers;
-    qint32 result;
-    bool old = false;
 };
 
 // Runs the operation with reads of sub/b.dat failing the given number of
@@ -101,17 +75,79 @@ qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-} // namespace
-Q_DECLARE_METATYPE(Fault)
-Q_DECLARE_METATYPE(Placement)
-Q_DECLARE_METATYPE(Conflict)
 
-// A move within one file system is a rename that never reads a byte, so the
-// fault cases that move put the destination on another one.
-#define NEED_SECOND_FILE_SYSTEM(needed)                                                            \
-    if ((needed) &&                                                                                \
-        (!other_.isValid() || statOf(other_.path()).st_dev == statOf(temp_.path()).st_dev))        \
-    QSKIP("no second file system: /dev/shm is missing or on the work disk")
+// Asks each question once, then reports progress until it is cancelled.
+class ChattyOperation : public FileOperation {
+public:
+    QThread *ranOn = nullptr;
+    QStringList answers;
+
+    qint32 perform(const ShellRequest &, OperationUi &ui) override
+    {
+        ranOn = QThread::currentThread();
+        answers << (ui.askCreateFolder("/x") ? "yes" : "no");
+        answers << (ui.askReplace("/x/a") == ConflictAnswer::SkipAll ? "skip all" : "?");
+        answers << (ui.askError("/x/b", "broken") == ErrorAnswer::Retry ? "retry" : "?");
+        ui.report("left alone");
+        for (qint64 done = 0; !ui.cancelRequested(); ++done) {
+            ui.showProgress({"file", done, 1000});
+            QThread::msleep(1);
+        }
+        ui.finished();
+        return ResultCancelled;
+    }
+};
+// clang-format off
+// What the destination's album folder holds first ("-": no destination; each
+// file holds "old"), the fault met, the answers in turn (R replace, S skip,
+// A replace all, K skip all, C cancel, T retry), and which source files are
+// whole at the destination afterwards (*: all of them).
+enum Fault { None, Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
+const char *const faultFile[] = {"", "sub/b.dat", "sub/zz-big.bin", "sub/b.dat", "sub/large.bin",
+                                 "sub/pipe", "sub/b.dat"};
+const QString old = "mine.txt a.txt sub/b.dat";
+constexpr quint16 Quiet = FOF_NOCONFIRMATION, AllOptions = 0x011C;
+const struct { const char *name; QString existing; Fault fault; const char *answers; qint32 result;
+               QString arrive; quint16 flags = 0; bool far = false, create = true; } cases[] = {
+    {"into existing", "", None, "", ResultOk, "*"}, {"into missing", "-", None, "", ResultOk, "*"},
+    {"merge", "mine.txt", None, "", ResultOk, "*"}, {"all options", "-", None, "", ResultOk, "*", AllOptions},
+    {"creation declined", "-", None, "", ResultNotCreated, "", 0, false, false},
+    {"across", "", None, "", ResultOk, "*", 0, true},
+    {"across, merge", "mine.txt", None, "", ResultOk, "*", 0, true},
+    {"replace, skip", old, None, "RS", ResultOk, "a.txt"},
+    {"skip, replace", old, None, "SR", ResultOk, "sub/b.dat"},
+    {"replace all", old, None, "A", ResultOk, "*"}, {"skip all", old, None, "K", ResultOk, ""},
+    {"cancel", old, None, "C", ResultCancelled, ""}, {"no confirmation", old, None, "", ResultOk, "*", Quiet},
+    // All four options are set for unreadable files: none of them hides an error question.
+    {"unreadable, skip", "", Unreadable, "S", ResultIncomplete, "", AllOptions},
+    {"unreadable, retry then fine", "", Unreadable, "T", ResultOk, "*", AllOptions},
+    {"unreadable, retry, cancel", "", Unreadable, "TC", ResultCancelled, "", AllOptions},
+    {"full disk, skip", "sub/zz-big.bin", FullDisk, "S", ResultIncomplete, "", Quiet},
+    {"full disk, cancel", "sub/zz-big.bin", FullDisk, "C", ResultCancelled, "", Quiet},
+    {"file size limit", "sub/b.dat", SizeLimit, "S", ResultIncomplete, "a.txt", Quiet},
+    {"cancel in a large file", "", LargeCancel, "", ResultCancelled, "a.txt", Quiet},
+    {"cancel in a large file over old", "sub/large.bin", LargeCancel, "", ResultCancelled, "a.txt", Quiet},
+    {"special file", "", Special, "", ResultIncomplete, "", Quiet},
+    {"FIFO swapped in after its check", "", SwappedFifo, "S", ResultIncomplete, "", Quiet}};
+
+// Paths relative to the work folder; lands: where a copy under a free name goes.
+const struct { const char *name, *source, *destination; qint32 action, result; const char *lands = "";
+               quint16 flags = Quiet; } refusals[] = {
+    {"empty source", "", "backup", FO_COPY, ResultBadSource},
+    {"file as source", "music/album/a.txt", "backup", FO_MOVE, ResultBadSource},
+    {"empty destination", "music/album", "", FO_MOVE, ResultBadDestination},
+    {"destination is a file", "music/album/sub", "music/album/a.txt", FO_COPY, ResultBadDestination},
+    {"into itself", "music/album", "music/album", FO_COPY, ResultInsideSource},
+    {"into a missing subfolder", "music/album", "music/album/x/y", FO_COPY, ResultInsideSource},
+    {"through dots", "music/album", "music/../music/album/sub", FO_COPY, ResultInsideSource},
+    {"move into own parent", "music/album", "music", FO_MOVE, ResultSameFolder},
+    {"unknown action", "music/album", "backup", 3, ResultUnknownAction},
+    {"copy into own parent", "music/album", "music", FO_COPY, ResultOk, "music/album (2)", 0},
+    {"rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
+     FOF_RENAMEONCOLLISION}};
+
+// clang-format on
+} // namespace
 
 class FolderEngineTest : public QObject {
     Q_OBJECT
@@ -131,236 +167,168 @@ private Q_SLOTS:
         makeTree(src_);
     }
 
-    void placement_data()
-    {
-        QTest::addColumn<Placement>("p");
-        QTest::newRow("copy into existing") << Placement{FO_COPY, 1, false};
-        QTest::newRow("copy into missing") << Placement{FO_COPY, 0, false};
-        QTest::newRow("copy, merge") << Placement{FO_COPY, 2, false};
-        QTest::newRow("move into existing") << Placement{FO_MOVE, 1, false};
-        QTest::newRow("move into missing") << Placement{FO_MOVE, 0, false};
-        QTest::newRow("move, merge") << Placement{FO_MOVE, 2, false};
-        QTest::newRow("move, all options") << Placement{FO_MOVE, 0, false, 0x011C};
-        QTest::newRow("move, creation declined") << Placement{FO_MOVE, 0, false, 0, false};
-        QTest::newRow("move across") << Placement{FO_MOVE, 1, true};
-        QTest::newRow("move across, merge") << Placement{FO_MOVE, 2, true};
-    }
-    void placement()
-    {
-        QFETCH(Placement, p);
-        NEED_SECOND_FILE_SYSTEM(p.far);
-        const QString destination = p.far ? other_.filePath("backup") : dst_;
-        if (p.existing)
-            QDir().mkpath(destination);
-        if (p.existing == 2)
-            writeFile(destination + "/album/mine.txt", "mine");
-        const auto before = snapshot(src_);
-        const struct stat folder = statOf(src_), file = statOf(src_ + "/sub/b.dat");
-        ScriptedUi ui;
-        ui.createAnswer = p.createAnswer;
-        QCOMPARE(Perform({p.action, src_, destination, p.flags}, ui),
-                 p.createAnswer ? ResultOk : ResultNotCreated);
-        QCOMPARE(ui.creates.size(), !p.existing && !(p.flags & FOF_NOCONFIRMATION) ? 1 : 0);
-        QVERIFY(ui.errors.isEmpty() && ui.conflicts.isEmpty());
-        // Declined, nothing is created and nothing moves.
-        QCOMPARE(QFileInfo::exists(destination), p.createAnswer);
-        const bool moved = p.action == FO_MOVE && p.createAnswer;
-        auto after = snapshot(destination + "/album");
-        QCOMPARE(after.take("mine.txt").isEmpty(), p.existing != 2);
-        QCOMPARE(after, p.createAnswer ? before : decltype(before)());
-        QCOMPARE(QFileInfo(destination + "/album/empty folder").isDir(), p.createAnswer);
-        QCOMPARE(snapshot(src_), moved ? decltype(before)() : before);
-        QCOMPARE(QFileInfo::exists(src_), !moved);
-        // On one file system a move is one rename: the folder and its files
-        // keep their inodes.
-        if (moved && !p.far)
-            QCOMPARE(statOf(destination + "/album/sub/b.dat").st_ino, file.st_ino);
-        if (moved && !p.far && p.existing != 2)
-            QCOMPARE(statOf(destination + "/album").st_ino, folder.st_ino);
-    }
-
     // Requests naming nothing usable or the source's own places: refused
     // before anything is touched, or the copy given a free name.
-    void refusalsAndFreeNames_data()
-    {
-        QTest::addColumn<ShellRequest>("request"); // paths relative to the work folder
-        QTest::addColumn<qint32>("result");
-        QTest::addColumn<QString>("lands"); // where a copy under a free name goes
-        auto row = [](const char *name, const char *source, const char *destination, qint32 action,
-                      OperationResult result, const char *lands = "",
-                      quint16 flags = FOF_NOCONFIRMATION) {
-            QTest::newRow(name) << ShellRequest{action, source, destination, flags}
-                                << qint32(result) << QString(lands);
-        };
-        row("empty source", "", "backup", FO_COPY, ResultBadSource);
-        row("file as source", "music/album/a.txt", "backup", FO_MOVE, ResultBadSource);
-        row("empty destination", "music/album", "", FO_MOVE, ResultBadDestination);
-        row("destination is a file", "music/album/sub", "music/album/a.txt", FO_COPY,
-            ResultBadDestination);
-        row("into itself", "music/album", "music/album", FO_COPY, ResultInsideSource);
-        row("into a missing subfolder", "music/album", "music/album/x/y", FO_COPY,
-            ResultInsideSource);
-        row("through dots", "music/album", "music/../music/album/sub", FO_COPY, ResultInsideSource);
-        row("move into own parent", "music/album", "music", FO_MOVE, ResultSameFolder);
-        row("unknown action", "music/album", "backup", 3, ResultUnknownAction);
-        row("copy into own parent", "music/album", "music", FO_COPY, ResultOk, "music/album (2)",
-            0);
-        row("rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
-            FOF_RENAMEONCOLLISION);
-    }
+    void refusalsAndFreeNames_data() { Rows(refusals); }
     void refusalsAndFreeNames()
     {
-        QFETCH(ShellRequest, request);
-        QFETCH(qint32, result);
-        QFETCH(QString, lands);
-        for (QString *path : {&request.source, &request.destination})
-            if (!path->isEmpty() && !path->startsWith('/'))
-                *path = temp_.filePath(*path);
+        QFETCH(int, row);
+        const auto &r = refusals[row];
+        const auto inWork = [&](QString path) {
+            return path.isEmpty() ? path : temp_.filePath(path);
+        };
         writeFile(dst_ + "/album/a.txt", "old");
         writeFile(dst_ + "/album (2)/x", "taken too");
-        const QStringList paths = allBelow(temp_.path());
         const auto before = snapshot(temp_.path()), source = snapshot(src_);
         ScriptedUi ui;
-        QCOMPARE(Perform(request, ui), result);
+        QCOMPARE(Perform({r.action, inWork(r.source), inWork(r.destination), r.flags}, ui),
+                 r.result);
         QVERIFY(ui.conflicts.isEmpty());
-        if (lands.isEmpty()) {
+        if (!*r.lands) {
             QCOMPARE(ui.reports.size(), 1);
-            QCOMPARE(allBelow(temp_.path()), paths);
             QCOMPARE(snapshot(temp_.path()), before);
         } else {
-            QCOMPARE(snapshot(temp_.filePath(lands)), source);
+            QCOMPARE(snapshot(temp_.filePath(r.lands)), source);
             QCOMPARE(snapshot(src_), source);
             QCOMPARE(ReadFile(dst_ + "/album/a.txt"), QByteArray("old"));
         }
     }
 
-    void conflictAnswers_data()
+    // Where things end up after the questions and faults met on the way:
+    // an old file at the destination stays until the new one is whole, and
+    // no byte of the source goes missing.
+    void operations_data() { Rows(cases, {FO_COPY, FO_MOVE}); }
+    void operations()
     {
-        QTest::addColumn<Conflict>("c");
-        for (qint32 action : {FO_COPY, FO_MOVE}) {
-            auto row = [&](const char *name, QList<A> answers, QStringList replaced) {
-                QTest::addRow("%s, %s", action == FO_COPY ? "copy" : "move", name)
-                    << Conflict{action, answers, replaced};
-            };
-            row("replace, skip", {A::Replace, A::Skip}, {"a.txt"});
-            row("skip, replace", {A::Skip, A::Replace}, {"sub/b.dat"});
-            row("replace all", {A::ReplaceAll}, {"a.txt", "sub/b.dat"});
-            row("skip all", {A::SkipAll}, {});
-            row("cancel", {A::Cancel}, {});
-            row("no confirmation", {}, {"a.txt", "sub/b.dat"});
-        }
-    }
-    void conflictAnswers()
-    {
-        QFETCH(Conflict, c);
-        writeFile(dst_ + "/album/a.txt", "old a");
-        writeFile(dst_ + "/album/sub/b.dat", "old b");
-        writeFile(dst_ + "/album/mine.txt", "mine");
-        const auto before = snapshot(src_);
-        ScriptedUi ui;
-        ui.conflictAnswers = c.answers;
-        const quint16 flags = c.answers.isEmpty() ? FOF_NOCONFIRMATION : 0;
-        QCOMPARE(Perform({c.action, src_, dst_, flags}, ui),
-                 c.answers.contains(A::Cancel) ? ResultCancelled : ResultOk);
-        QCOMPARE(ui.conflicts.size(), c.answers.size());
-        QCOMPARE(ReadFile(dst_ + "/album/mine.txt"), QByteArray("mine"));
-        for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("sub/b.dat")}) {
-            QCOMPARE(contentOf(dst_ + "/album/" + name) == before[name], c.replaced.contains(name));
-            // A skipped or refused file stays in the source when moving.
-            if (!c.replaced.contains(name))
-                QCOMPARE(contentOf(src_ + '/' + name), before[name]);
-        }
-        QCOMPARE(lostEntries(before, src_, dst_ + "/album"), QStringList());
-        QCOMPARE(QFileInfo::exists(src_), !(c.action == FO_MOVE && c.replaced.size() == 2));
-    }
-
-    // Each fault on the file that meets it, with an old version of that file
-    // at the destination when old is set: the old one stays until the new one
-    // is whole, and no byte of the source goes missing. All four options are
-    // set for unreadable files: none of them hides an error question.
-    void faults_data()
-    {
-        QTest::addColumn<Fault>("f");
-        using E = ErrorAnswer;
-        const QList<E> skip{E::Skip}, cancel{E::Cancel};
-        for (qint32 action : {FO_COPY, FO_MOVE}) {
-            const char *verb = action == FO_COPY ? "copy" : "move";
-            auto row = [&](const char *name, Fault f) {
-                f.action = action;
-                QTest::addRow("%s, %s", verb, name) << f;
-            };
-            row("unreadable, skip", {Unreadable, 0, skip, ResultIncomplete});
-            row("unreadable, retry then fine", {Unreadable, 0, {E::Retry}, ResultOk});
-            row("unreadable, retry, cancel",
-                {Unreadable, 0, {E::Retry, E::Cancel}, ResultCancelled});
-
-            row("full disk, skip", {FullDisk, 0, skip, ResultIncomplete, true});
-            row("full disk, cancel", {FullDisk, 0, cancel, ResultCancelled, true});
-            row("file size limit", {SizeLimit, 0, skip, ResultIncomplete, true});
-            row("cancel in a large file", {LargeCancel, 0, {}, ResultCancelled});
-            row("cancel in a large file over old", {LargeCancel, 0, {}, ResultCancelled, true});
-            row("special file", {Special, 0, {}, ResultIncomplete});
-            row("FIFO swapped in after its check", {SwappedFifo, 0, skip, ResultIncomplete});
-        }
-    }
-    void faults()
-    {
-        QFETCH(Fault, f);
-        NEED_SECOND_FILE_SYSTEM(f.action == FO_MOVE);
-        const QString target = f.kind == FullDisk    ? temp_.filePath("small")
-                               : f.action == FO_MOVE ? other_.path()
-                                                     : dst_;
-        const QString name = f.kind == Special       ? "sub/pipe"
-                             : f.kind == FullDisk    ? "sub/zz-big.bin"
-                             : f.kind == LargeCancel ? "sub/large.bin"
-                                                     : "sub/b.dat";
+        QFETCH(int, row);
+        QFETCH(qint32, action);
+        const auto &c = cases[row];
+        // A move within one file system is a rename that never reads a byte,
+        // so the faults met while moving need the destination on another one.
+        const bool far = c.far || (c.fault && action == FO_MOVE);
+        if (far && (!other_.isValid() || statOf(other_.path()).st_dev == statOf(src_).st_dev))
+            QSKIP("no second file system: /dev/shm is missing or on the work disk");
+        const QString target = c.fault == FullDisk ? temp_.filePath("small")
+                               : far               ? other_.filePath("backup")
+                                                   : dst_;
         const QByteArray mountPoint = QFile::encodeName(target);
-        if (f.kind == FullDisk &&
-            (!QDir().mkpath(target) || ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0))
+        if (c.existing != "-")
+            QDir().mkpath(target);
+        if (c.fault == FullDisk && ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0)
             QSKIP("cannot mount a small tmpfs here (needs root)");
         auto unmount = qScopeGuard([&] {
-            if (f.kind == FullDisk)
+            if (c.fault == FullDisk)
                 ::umount2(mountPoint, MNT_DETACH);
         });
+        const QString file = faultFile[c.fault];
         const qint64 largeSize = 40 * 1024 * 1024;
-        if (f.kind == Special)
-            QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + name).constData(), 0644), 0);
-        else if (f.kind != Unreadable && f.kind != SizeLimit)
-            writeFile(src_ + '/' + name,
-                      pattern(name, f.kind == FullDisk ? 200000 : largeSize)); // too big for 64k
-        const QString copy = target + "/album/" + name;
-        if (f.old)
-            writeFile(copy, "old");
-        const QByteArray old = contentOf(copy); // empty when there is none
+        if (c.fault == Special)
+            QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + file).constData(), 0644), 0);
+        else if (c.fault == FullDisk || c.fault == LargeCancel) // too big for 64k
+            writeFile(src_ + '/' + file, pattern(file, c.fault == FullDisk ? 200000 : largeSize));
+        const QStringList existing =
+            c.existing.split(' ', Qt::SkipEmptyParts).filter(QRegularExpression("^[^-]"));
+        for (const QString &name : existing)
+            writeFile(target + "/album/" + name, "old");
         const auto before = snapshot(src_);
+        const struct stat folder = statOf(src_), b = statOf(src_ + "/sub/b.dat");
         ScriptedUi ui;
-        ui.errorAnswers = f.answers;
+        for (char letter : QByteArray(c.answers)) {
+            ui.conflictAnswers << A(QByteArray("RSAKC").indexOf(letter));
+            ui.errorAnswers << E(QByteArray("TSC").indexOf(letter));
+        }
+        ui.createAnswer = c.create;
         // Every other file comes before large.bin in name order.
         const qint64 smallFiles = 20 + 1000 + 30 + 70000 + 3000;
-        if (f.kind == LargeCancel)
+        if (c.fault == LargeCancel)
             ui.cancelAfterBytes = smallFiles + 1;
-        const quint16 flags = f.kind == Unreadable ? 0x011C : FOF_NOCONFIRMATION;
         // Retry meets a good read when the file is to arrive.
-        const int failures = f.kind != Unreadable ? 0 : f.result == ResultOk ? 1 : 100;
-        QCOMPARE(Perform({f.action, src_, target, flags}, ui, failures, f.kind == SizeLimit,
-                         f.kind == SwappedFifo),
-                 f.result);
-        QCOMPARE(contentOf(copy), f.result == ResultOk ? before[name] : old);
-        if (f.kind != SwappedFifo) // there the test itself took b.dat's bytes away
+        const int failures = c.fault != Unreadable ? 0 : c.result == ResultOk ? 1 : 100;
+        QCOMPARE(Perform({action, src_, target, c.flags}, ui, failures, c.fault == SizeLimit,
+                         c.fault == SwappedFifo),
+                 c.result);
+        QCOMPARE(ui.creates.size(), c.existing == "-" && !(c.flags & FOF_NOCONFIRMATION) ? 1 : 0);
+        // A full disk may meet later files too.
+        QCOMPARE(ui.conflicts.size() + ui.errors.size(),
+                 c.fault == SizeLimit || c.fault == SwappedFifo ? 0
+                 : c.fault == FullDisk                          ? ui.errors.size()
+                                                                : int(strlen(c.answers)));
+        if (c.fault != SwappedFifo) // there the test itself took b.dat's bytes away
             QCOMPARE(lostEntries(before, src_, target + "/album"), QStringList());
-        if (f.kind == Unreadable)
-            QVERIFY(ui.errors.size() == f.answers.size() && ui.errors.first().contains("b.dat"));
-        if (f.kind == Special) // reported, and left where it is
+        if (action == FO_COPY && c.fault != SwappedFifo)
+            QCOMPARE(snapshot(src_), before);
+        // Each file that was there, or met the fault, is the new one or as it was.
+        const bool all = c.arrive == "*";
+        const QStringList arrived = all ? before.keys() : c.arrive.split(' ', Qt::SkipEmptyParts);
+        for (const QString &name : existing + arrived + QStringList(file))
+            if (!name.isEmpty())
+                QCOMPARE(contentOf(target + "/album/" + name), arrived.contains(name) ? before[name]
+                                                               : existing.contains(name)
+                                                                   ? hashed("old")
+                                                                   : QByteArray());
+        QStringList names = before.keys() + existing;
+        names.removeDuplicates();
+        if (all) // and nothing more
+            QCOMPARE(snapshot(target + "/album").size(), names.size());
+        QCOMPARE(QFileInfo::exists(target), c.create);
+        QCOMPARE(QFileInfo::exists(src_), !(action == FO_MOVE && all));
+        // On one file system a move is one rename: the folder and its files
+        // keep their inodes.
+        if (action == FO_MOVE && all && !far)
+            QCOMPARE(statOf(target + "/album/sub/b.dat").st_ino, b.st_ino);
+        if (action == FO_MOVE && all && !far && existing.isEmpty())
+            QCOMPARE(statOf(target + "/album").st_ino, folder.st_ino);
+        if (c.fault == Unreadable)
+            QVERIFY(ui.errors.first().contains("b.dat"));
+        if (c.fault == Special) // reported, and left where it is
             QVERIFY(ui.reports.size() == 1 && ui.reports.first().contains("pipe") &&
-                    QFileInfo::exists(src_ + "/sub/pipe") && !QFileInfo::exists(copy));
-        if (f.kind == FullDisk)
+                    QFileInfo::exists(src_ + "/sub/pipe"));
+        if (c.fault == FullDisk)
             QVERIFY(ui.errors.first().contains(QString::fromLocal8Bit(strerror(ENOSPC))));
-        if (f.kind == SizeLimit || f.kind == LargeCancel)
-            QCOMPARE(ReadFile(target + "/album/a.txt"), pattern("a", 1000));
         const OperationProgress last = ui.progress.value(ui.progress.size() - 1);
-        if (f.kind == LargeCancel) // stopped inside the large file
+        if (c.fault == LargeCancel) // stopped inside the large file
             QVERIFY(last.currentName == "large.bin" && last.bytesDone > smallFiles &&
                     last.bytesDone < smallFiles + largeSize);
+    }
+
+    // The worker thread: the work runs off the calling thread, every question
+    // and the end reach the caller's thread, progress and Cancel get across.
+    // Last, as no event loop of this run turns again once the program quits:
+    // the work is cancelled, and its later questions answered with Cancel
+    // instead of waiting for ever on a loop that has stopped.
+    void questionsOnCallerThreadWorkOnWorker_data()
+    {
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("calls");
+        // clang-format off
+        QTest::newRow("running") << "yes,skip all,retry" << "create,replace,error,report,finished";
+        QTest::newRow("program quits") << "yes,?,?" << "create";
+        // clang-format on
+    }
+    void questionsOnCallerThreadWorkOnWorker()
+    {
+        QFETCH(QString, answers);
+        QFETCH(QString, calls);
+        const bool quit = QTest::currentDataTag() == QLatin1String("program quits");
+        ScriptedUi ui;
+        ui.conflictAnswers = {ConflictAnswer::SkipAll};
+        ui.errorAnswers = {ErrorAnswer::Retry};
+        if (quit)
+            ui.onCreate = [] { QCoreApplication::exit(0); };
+        ChattyOperation work;
+        ThreadedOperation threaded(work);
+        QTimer cancel; // as a window's button would, while the caller waits
+        cancel.callOnTimeout([&] { ui.cancelAfterBytes = 0; });
+        cancel.start(300);
+        QCOMPARE(threaded.perform({}, ui), ResultCancelled);
+        QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
+        QCOMPARE(work.answers.join(','), answers);
+        QCOMPARE(ui.calls.join(','), calls);
+        QCOMPARE(ui.threads.count(QThread::currentThread()), ui.threads.size());
+        // A few updates a second, not one per piece of work.
+        QVERIFY2(quit || (!ui.progress.isEmpty() && ui.progress.size() < 50 &&
+                          ui.progress.last().bytesDone > 0),
+                 qPrintable(QString::number(ui.progress.size())));
     }
 };
 

@@ -1,21 +1,15 @@
 #pragma once
 
-// Builds folder trees on disk, answers the operation's questions from a
-// script, and checks after an operation that no byte of the source went
-// missing.
+// Folder trees on disk, an operation's questions answered from a script, and
+// the check that after an operation no byte of the source went missing.
 
 #include "OperationUi.h"
 #include "PathNames.h"
 #include "TestFiles.h"
 
+#include <functional>
 #include <limits>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QMap>
-#include <QStringList>
+#include <QtTest> // and all of QtCore
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,62 +32,58 @@ inline QByteArray pattern(const QString &seed, qint64 size)
 }
 
 // Nested folders, an empty file, an empty folder, odd names, and links:
-// relative, absolute, to itself and in a loop.
+// relative, absolute, to itself and in a loop. Each file holds pattern(its
+// name, its size).
 inline void makeTree(const QString &root)
 {
-    writeFile(root + "/a.txt", pattern("a", 1000));
-    writeFile(root + "/empty.bin", {});
-    writeFile(root + "/sub/b.dat", pattern("b", 70000));
-    writeFile(root + "/sub/deeper/c.mp3", pattern("c", 3000));
-    writeFile(root + "/with space.txt", pattern("space", 10));
-    writeFile(root + "/-leading dash", pattern("dash", 20));
-    writeFile(root + "/new\nline", pattern("newline", 30));
-    writeFile(root + QString::fromUtf8("/ünïcødé 日本.txt"), pattern("unicode", 40));
+    // clang-format off
+    const std::pair<const char *, int> files[] = {{"a.txt", 1000}, {"empty.bin", 0},
+        {"sub/b.dat", 70000}, {"sub/deeper/c.mp3", 3000}, {"with space.txt", 10},
+        {"-leading dash", 20}, {"new\nline", 30}, {"ünïcødé 日本.txt", 40}};
+    // clang-format on
+    for (const auto &[name, size] : files)
+        writeFile(root + '/' + QString::fromUtf8(name), pattern(name, size));
     QDir().mkpath(root + "/empty folder");
-    QFile::link("sub/b.dat", root + "/link-to-b");
-    QFile::link("/etc/hostname", root + "/absolute");
-    QFile::link(".", root + "/self");
-    QFile::link("ping", root + "/pong");
-    QFile::link("pong", root + "/ping");
+    for (const char *link :
+         {"sub/b.dat link-to-b", "/etc/hostname absolute", ". self", "ping pong", "pong ping"})
+        QFile::link(QString(link).section(' ', 0, 0), root + '/' + QString(link).section(' ', 1));
 }
 
-// A regular file's hash or a link's text; empty for anything else.
+inline struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+inline QByteArray hashed(const QByteArray &data)
+{
+    return "file:" + QCryptographicHash::hash(data, QCryptographicHash::Sha1);
+}
+
+// A regular file's hash, a link's text, "dir", "other" for anything else,
+// or empty when there is nothing.
 inline QByteArray contentOf(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info;
-    if (::lstat(name.constData(), &info) != 0)
-        return {};
-    if (S_ISLNK(info.st_mode)) {
-        char text[4096];
-        const ssize_t length = ::readlink(name.constData(), text, sizeof text);
-        return "link:" + QByteArray(text, int(length));
-    }
-    QFile file(path);
-    if (!S_ISREG(info.st_mode) || !file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(&file);
-    return "file:" + hash.result();
+    const struct stat info = statOf(path);
+    char text[4096];
+    if (S_ISLNK(info.st_mode))
+        return "link:" + QByteArray(text, int(::readlink(QFile::encodeName(path), text, 4096)));
+    if (S_ISREG(info.st_mode))
+        return hashed(ReadFile(path));
+    return S_ISDIR(info.st_mode) ? "dir" : info.st_mode ? "other" : "";
 }
 
-inline QStringList allBelow(const QString &root)
-{
-    QStringList paths;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
-    return paths;
-}
-
-// Every regular file and link below root by its path relative to root.
+// Every entry below root by its path relative to root.
 inline QMap<QString, QByteArray> snapshot(const QString &root)
 {
     QMap<QString, QByteArray> result;
-    for (const QString &path : allBelow(root))
-        if (const QByteArray content = contentOf(path); !content.isEmpty())
-            result.insert(QDir(root).relativeFilePath(path), content);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        result.insert(QDir(root).relativeFilePath(path), contentOf(path));
+    }
     return result;
 }
 
@@ -107,53 +97,57 @@ inline QStringList lostEntries(const QMap<QString, QByteArray> &before, const QS
         if (contentOf(source + '/' + it.key()) != it.value() &&
             contentOf(target + '/' + it.key()) != it.value())
             problems << "lost: " + it.key();
-    for (const QString &path : allBelow(source) + allBelow(target))
+    for (const QString &path : snapshot(source).keys() + snapshot(target).keys())
         if (IsTemporaryName(QFile::encodeName(QFileInfo(path).fileName()).toStdString()))
             problems << "temporary left: " + path;
     return problems;
 }
 
-inline struct stat statOf(const QString &path)
-{
-    struct stat info {};
-    ::lstat(QFile::encodeName(path).constData(), &info);
-    return info;
-}
-
-// Answers from scripts and writes down what it was asked.
+// Answers from scripts, and writes down what it was asked and on which thread.
 class ScriptedUi : public OperationUi {
 public:
     // Taken in turn; the last one answers all further questions; none: Cancel.
     QList<ConflictAnswer> conflictAnswers;
     QList<ErrorAnswer> errorAnswers;
     bool createAnswer = true;
+    std::function<void()> onCreate;
     qint64 cancelAfterBytes = std::numeric_limits<qint64>::max();
-    QStringList conflicts, errors, creates, reports;
+    QStringList conflicts, errors, creates, reports, calls; // calls: the kinds in order
     QList<OperationProgress> progress;
+    QList<QThread *> threads;
 
-    ConflictAnswer askReplace(const QString &target) override
-    {
-        conflicts << target;
-        return conflictAnswers.size() > 1 ? conflictAnswers.takeFirst()
-                                          : conflictAnswers.value(0, ConflictAnswer::Cancel);
-    }
-    ErrorAnswer askError(const QString &path, const QString &reason) override
-    {
-        errors << path + ": " + reason;
-        return errorAnswers.size() > 1 ? errorAnswers.takeFirst()
-                                       : errorAnswers.value(0, ErrorAnswer::Cancel);
-    }
+    // clang-format off
+    ConflictAnswer askReplace(const QString &path) override
+    { return conflicts << note("replace", path), next(conflictAnswers); }
+    ErrorAnswer askError(const QString &path, const QString &why) override
+    { return errors << note("error", path + ": " + why), next(errorAnswers); }
     bool askCreateFolder(const QString &path) override
-    {
-        creates << path;
-        return createAnswer;
-    }
-    void showProgress(const OperationProgress &now) override { progress << now; }
+    { return creates << note("create", path), onCreate ? onCreate() : void(), createAnswer; }
+    void showProgress(const OperationProgress &now) override
+    { threads << QThread::currentThread(), progress << now; }
     bool cancelRequested() override
-    {
-        return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes;
-    }
-    void report(const QString &message) override { reports << message; }
+    { return !progress.isEmpty() && progress.last().bytesDone >= cancelAfterBytes; }
+    void report(const QString &message) override { reports << note("report", message); }
+    void finished() override { note("finished", {}); }
+
+private:
+    QString note(const char *kind, const QString &text)
+    { return threads << QThread::currentThread(), calls << kind, text; }
+    template <typename T> static T next(QList<T> &answers)
+    { return answers.size() > 1 ? answers.takeFirst() : answers.value(0, T::Cancel); }
+    // clang-format on
 };
+
+// A row's index in its table, once per action when actions are given.
+template <typename Row, size_t N> void Rows(const Row (&table)[N], QList<qint32> actions = {0})
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<qint32>("action");
+    for (qint32 action : actions)
+        for (size_t i = 0; i < N; ++i)
+            QTest::addRow("%s%s", action ? (action == FO_COPY ? "copy, " : "move, ") : "",
+                          table[i].name)
+                << int(i) << action;
+}
 
 } // namespace fixture
