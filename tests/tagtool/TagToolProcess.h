@@ -4,52 +4,119 @@
 // folder, with its journal in a state folder of its own.
 #include "Mp3Fixture.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStringList>
+#include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <memory>
 
 struct Result {
     int status = -1;
     QString out, err;
 };
 
-inline void PrepareTagTool(QProcess &process, const TestFolders &dirs)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_STATE_HOME", dirs.state.path());
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dirs.files.path());
-}
+// The base of every brelko-tag test: fresh folders per test function.
+class TagToolTest : public QObject {
+protected:
+    std::unique_ptr<TestFolders> dirs_;
 
-// A hang ends as status -1 after the timeout, never blocks the run.
-inline Result FinishTagTool(QProcess &process, int timeout = 60000)
-{
-    Result r;
-    if (!process.waitForFinished(timeout)) {
-        process.kill();
-        process.waitForFinished();
+    void fresh() { dirs_ = std::make_unique<TestFolders>(); }
+    QString path(const QString &name) const { return dirs_->file(name); }
+    QByteArray native(const QString &name) const { return QFile::encodeName(path(name)); }
+    QString make(const QString &name, const QByteArray &trailer = {}, int frames = 4) const
+    {
+        return dirs_->mp3(name, frames, trailer);
+    }
+    QByteArray trailerOf(const QString &name) const { return ReadFile(path(name)).right(128); }
+    // 0.mp3, 1.mp3, ...: tagged files for a batch.
+    QStringList makeTagged(int count) const
+    {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            make(names.emplace_back(QString("%1.mp3").arg(i)), Trailer("Morning", "Quartet"));
+        return names;
+    }
+
+    void start(QProcess &process, const QString &program, const QStringList &args) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_STATE_HOME", dirs_->state.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dirs_->files.path());
+        process.start(program, args);
+    }
+    void start(QProcess &process, const QStringList &args) const
+    {
+        start(process, BRELKO_TAG_PATH, args);
+    }
+    // A hang ends as status -1 after the timeout, never blocks the run.
+    static Result finish(QProcess &process, int timeout = 60000)
+    {
+        Result r;
+        if (!process.waitForFinished(timeout)) {
+            process.kill();
+            process.waitForFinished();
+            return r;
+        }
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
         return r;
     }
-    r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
-}
-
-// asOther: as an ordinary user, since root reads any file.
-inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
-                         const QByteArray &input = QByteArray())
-{
-    QProcess process;
-    PrepareTagTool(process, dirs);
-    QString program = BRELKO_TAG_PATH;
-    if (asOther && ::geteuid() == 0) {
-        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-        program = "setpriv";
+    // asOther: as an ordinary user, since root reads any file.
+    Result run(QStringList args, bool asOther = false, const QByteArray &input = {}) const
+    {
+        QProcess process;
+        QString program = BRELKO_TAG_PATH;
+        if (asOther && ::geteuid() == 0) {
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+            program = "setpriv";
+        }
+        start(process, program, args);
+        process.write(input);
+        process.closeWriteChannel();
+        return finish(process);
     }
-    process.start(program, args);
-    process.write(input);
-    process.closeWriteChannel();
-    return FinishTagTool(process);
-}
+    // A bash script with brelko-tag as $0: byte names ($'\xff'), pipes, FIFOs.
+    Result script(const QString &text, int timeout = 30000) const
+    {
+        QProcess process;
+        start(process, "/bin/bash", {"-c", text, BRELKO_TAG_PATH});
+        return finish(process, timeout);
+    }
+
+    // By bytes: QFile would turn a name that is not UTF-8 into another one.
+    QByteArray at(const QByteArray &name) const
+    {
+        return QFile::encodeName(dirs_->files.path()) + '/' + name;
+    }
+    bool writeAt(const QByteArray &name, const QByteArray &contents) const
+    {
+        const int fd = ::open(at(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const bool written = fd >= 0 && ::write(fd, contents.constData(),
+                                                size_t(contents.size())) == contents.size();
+        ::close(fd);
+        return written;
+    }
+    QByteArray readAt(const QByteArray &name) const
+    {
+        QByteArray contents(1 << 16, '\0');
+        const int fd = ::open(at(name).constData(), O_RDONLY);
+        const ssize_t n = fd < 0 ? 0 : ::read(fd, contents.data(), size_t(contents.size()));
+        ::close(fd);
+        return contents.left(qMax<ssize_t>(n, 0));
+    }
+    // Held by another writer until closed (O_CLOEXEC: brelko-tag must not
+    // inherit it, or its copy would hold the lock too).
+    int lock(const QString &name) const
+    {
+        const int fd = ::open(native(name).constData(), O_RDWR | O_CLOEXEC);
+        return fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? fd : -1;
+    }
+};

@@ -2,39 +2,15 @@
 // place, Ctrl-C between files, and batches racing on the same files.
 #include "TagToolProcess.h"
 
-#include <QDir>
 #include <QRandomGenerator>
-#include <QtTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-class TestTagToolBatches : public QObject {
+class TestTagToolBatches : public TagToolTest {
     Q_OBJECT
-    std::unique_ptr<TestFolders> dirs_;
-
-    QString path(const QString &name) const { return dirs_->file(name); }
-    QString make(const QString &name, const QByteArray &t = {}) { return dirs_->mp3(name, 4, t); }
-    QByteArray trailerOf(int i) const
-    {
-        return ReadFile(path(QString("%1.mp3").arg(i))).right(128);
-    }
-    // 0.mp3, 1.mp3, ...: tagged files for a batch.
-    QStringList makeTagged(int count)
-    {
-        QStringList names;
-        for (int i = 0; i < count; ++i) {
-            names.append(QString("%1.mp3").arg(i));
-            make(names.last(), Trailer("Morning", "Quartet"));
-        }
-        return names;
-    }
 
 private Q_SLOTS:
-    void init() { dirs_ = std::make_unique<TestFolders>(); }
+    void init() { fresh(); }
 
     // Many files read at once still come out in the order given, with each
     // failure reported in its place among the others and the rest shown; a
@@ -59,44 +35,35 @@ private Q_SLOTS:
         QByteArray out =
             "file,tag,title,artist,album,year,comment,genre,genre_number,track,id3v2\n";
         QString err;
-        const QByteArray latin1Name("caf\xe9.mp3");
+        const char *reasons[] = {"No such file or directory", "Permission denied",
+                                 "not a regular file", "Is a directory"};
+        const char *genres[] = {"Blues,0", "Classic Rock,1", "Country,2"};
         for (int i = 0; i < 300; ++i) {
-            const QByteArray name = QByteArray::number(i) + ".mp3";
-            QByteArray title = "Song " + QByteArray::number(i);
-            names.append(name);
-            if (i == 40 || i == 41) { // the second has no tag
-                make(name, i == 40 ? Trailer(title, "Quartet") : QByteArray());
-                out += name + (i == 40 ? ",yes," + title + ",Quartet,Album,1999,,Rock,17,,\n"
-                                       : QByteArray(",no,,,,,,,,,\n"));
-                continue;
-            }
-            if (i % 50 == 7) { // a failure every fifty files
-                const char *reasons[] = {"No such file or directory", "Permission denied",
-                                         "not a regular file", "Is a directory"};
-                const int kind = (i / 50) % 4;
+            QByteArray name = QByteArray::number(i) + ".mp3", title = "Song " + name.chopped(4);
+            const int kind = (i / 50) % 4;
+            if (i == 40) {
+                make(name, Trailer(title, "Quartet"));
+                out += name + ",yes," + title + ",Quartet,Album,1999,,Rock,17,,\n";
+            } else if (i == 41) { // no tag
+                make(name);
+                out += name + ",no,,,,,,,,,\n";
+            } else if (i % 50 == 7) { // a failure every fifty files
                 if (kind == 1)
                     QVERIFY(::chmod(QFile::encodeName(make(name)).constData(), 0) == 0);
                 if (kind == 2)
-                    QVERIFY(::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
+                    QVERIFY(::mkfifo(native(name).constData(), 0644) == 0);
                 if (kind == 3)
                     QVERIFY(QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " + reasons[kind] + '\n';
-                continue;
-            }
-            if (i == 150 && list != ' ') {
-                names.last() = latin1Name;
-                const int fd =
-                    ::open(QByteArray(QFile::encodeName(dirs_->files.path()) + '/' + latin1Name)
-                               .constData(),
-                           O_WRONLY | O_CREAT, 0644);
-                QVERIFY(fd >= 0 && ::write(fd, Trailer(title, "Trio").constData(), 128) == 128);
-                ::close(fd);
+            } else if (i == 150 && list != ' ') {
+                name = "caf\xe9.mp3";
+                QVERIFY(writeAt(name, Trailer(title, "Trio")));
                 out += "caf\xef\xbf\xbd.mp3,yes," + title + ",Trio,Album,1999,,Rock,17,,\n";
-                continue;
+            } else {
+                make(name, Trailer(title, "Quartet", "", char(i % 3)));
+                out += name + ",yes," + title + ",Quartet,Album,1999,," + genres[i % 3] + ",,\n";
             }
-            make(name, Trailer(title, "Quartet", "", char(i % 3)));
-            const char *genres[] = {"Blues,0", "Classic Rock,1", "Country,2"};
-            out += name + ",yes," + title + ",Quartet,Album,1999,," + genres[i % 3] + ",,\n";
+            names.append(name);
         }
         QVERIFY(::chmod(QFile::encodeName(dirs_->files.path()).constData(), 0755) == 0);
         QStringList args = QStringList{"show", "--csv"} + options;
@@ -111,7 +78,7 @@ private Q_SLOTS:
             input = names.join('\0');
             args += {"--files-from", "-"};
         }
-        const Result r = RunTagTool(*dirs_, args, true, input);
+        const Result r = run(args, true, input);
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out.toUtf8(), out);
         QCOMPARE(r.err, err);
@@ -121,16 +88,11 @@ private Q_SLOTS:
     // shown, in full, and the exit status says the run was cut short.
     void showInterruptedWhileListing()
     {
-        QByteArray names;
-        for (int i = 0; i < 20; ++i) {
-            names += QByteArray::number(i) + ".mp3\n";
-            make(QString::number(i) + ".mp3", Trailer("Song", "Quartet"));
-        }
+        const QStringList names = makeTagged(20);
         QProcess process;
-        PrepareTagTool(process, *dirs_);
-        process.start(BRELKO_TAG_PATH, {"show", "--json", "--jobs", "4", "--files-from", "-"});
+        start(process, {"show", "--json", "--jobs", "4", "--files-from", "-"});
         QVERIFY(process.waitForStarted());
-        process.write(names);
+        process.write(names.join('\n').toUtf8() + '\n');
         QByteArray out;
         while (out.count('\n') < 20 && process.waitForReadyRead(10000))
             out += process.readAllStandardOutput();
@@ -138,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(::kill(pid_t(process.processId()), SIGINT) == 0);
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 1);
-        QVERIFY(out.startsWith("{\"file\":\"0.mp3\",\"tag\":true,\"title\":\"Song\""));
+        QVERIFY(out.startsWith("{\"file\":\"0.mp3\",\"tag\":true,\"title\":\"Morning\""));
         QVERIFY(process.readAllStandardError().contains("interrupted"));
     }
 
@@ -160,14 +122,11 @@ private Q_SLOTS:
         QByteArrayList before;
         QString out, err;
         for (int i = 0; i < 120; ++i) {
-            const QString name = QString("%1.mp3").arg(i);
-            names.append(name);
+            const QString name = names.emplace_back(QString("%1.mp3").arg(i));
             before.append(QByteArray());
             if (i % 40 == 13) { // a FIFO, a missing file, a folder
-                if (i == 13)
-                    QVERIFY(::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
-                if (i == 93)
-                    QVERIFY(QDir(dirs_->files.path()).mkdir(name));
+                QVERIFY(i != 13 || ::mkfifo(native(name).constData(), 0644) == 0);
+                QVERIFY(i != 93 || QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " +
                        (i == 13   ? "not a regular file"
                         : i == 53 ? "No such file or directory"
@@ -182,8 +141,7 @@ private Q_SLOTS:
             before.last() = ReadFile(make(name, trailer));
             out += name + ": tag written\n";
         }
-        const Result r =
-            RunTagTool(*dirs_, QStringList{"set", "--artist", "Trio", "--jobs", jobs} + names);
+        const Result r = run(QStringList{"set", "--artist", "Trio", "--jobs", jobs} + names);
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, out);
         QCOMPARE(r.err, err);
@@ -203,11 +161,9 @@ private Q_SLOTS:
             if (tagged) // every other byte of the trailer kept
                 QCOMPARE(after, expected);
         }
-        QCOMPARE(RunTagTool(*dirs_, QStringList{"undo"} + names).status, 1);
-        for (int i = 0; i < names.size(); ++i) {
-            if (!before.at(i).isEmpty())
-                QCOMPARE(ReadFile(path(names.at(i))), before.at(i));
-        }
+        QCOMPARE(run(QStringList{"undo"} + names).status, 1);
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(before.at(i).isEmpty() || ReadFile(path(names.at(i))) == before.at(i));
     }
 
     // Ctrl-C while files wait for their locks: every file is either written
@@ -224,23 +180,17 @@ private Q_SLOTS:
     {
         QFETCH(int, jobs);
         const QStringList names = makeTagged(40);
-        // Another writer holds files from the sixth on, one for each file in
-        // flight (O_CLOEXEC: brelko-tag must not inherit the locks).
+        // Another writer holds files from the sixth on, one for each file in flight.
         std::vector<int> held;
-        for (int i = 5; i < 5 + jobs; ++i) {
-            held.push_back(
-                ::open(QFile::encodeName(path(names.at(i))).constData(), O_RDWR | O_CLOEXEC));
-            QVERIFY(held.back() >= 0 && ::flock(held.back(), LOCK_EX) == 0);
-        }
+        for (int i = 5; i < 5 + jobs; ++i)
+            QVERIFY(held.emplace_back(lock(names.at(i))) >= 0);
         QProcess process;
-        PrepareTagTool(process, *dirs_);
-        process.start(BRELKO_TAG_PATH,
-                      QStringList{"set", "--title", "Evening", "--jobs", QString::number(jobs)} +
-                          names);
+        start(process,
+              QStringList{"set", "--title", "Evening", "--jobs", QString::number(jobs)} + names);
         QVERIFY(process.waitForStarted());
         QElapsedTimer waited;
         waited.start();
-        while (!trailerOf(4).contains("Evening") && waited.elapsed() < 20000)
+        while (!trailerOf("4.mp3").contains("Evening") && waited.elapsed() < 20000)
             QTest::qWait(20);
         QTest::qWait(300); // until the writers wait for the held files
         QVERIFY(::kill(pid_t(process.processId()), SIGINT) == 0);
@@ -250,17 +200,16 @@ private Q_SLOTS:
         process.waitForFinished(20000); // false when qWait already saw the end
         QCOMPARE(process.state(), QProcess::NotRunning);
         QCOMPARE(process.exitCode(), 1);
-        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        const QString out = '\n' + QString::fromUtf8(process.readAllStandardOutput());
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(err.startsWith("brelko-tag: interrupted; these files were not touched:"),
                  qPrintable(err));
         int untouched = 0;
-        for (int i = 0; i < names.size(); ++i) {
-            const bool written = trailerOf(i).contains("Evening");
-            const bool said = out.contains(QString("\n%1: tag written").arg(names.at(i))) ||
-                              out.startsWith(names.at(i) + ": tag written");
-            const bool listed = err.contains("brelko-tag:   " + names.at(i) + '\n');
-            QVERIFY2(written == said && written != listed, qPrintable(names.at(i)));
+        for (const QString &name : names) {
+            const bool written = trailerOf(name).contains("Evening");
+            const bool said = out.contains('\n' + name + ": tag written");
+            const bool listed = err.contains("brelko-tag:   " + name + '\n');
+            QVERIFY2(written == said && written != listed, qPrintable(name));
             untouched += listed;
         }
         QVERIFY(untouched >= 40 - 5 - 2 * jobs); // stopped soon after the held files
@@ -273,19 +222,13 @@ private Q_SLOTS:
     {
         const QStringList names = makeTagged(150);
         QProcess title, artist;
-        for (QProcess *p : {&title, &artist})
-            PrepareTagTool(*p, *dirs_);
-        title.start(BRELKO_TAG_PATH,
-                    QStringList{"set", "--title", "Evening", "--jobs", "8"} + names);
-        artist.start(BRELKO_TAG_PATH,
-                     QStringList{"set", "--artist", "Trio", "--jobs", "8"} + names);
-        QVERIFY(title.waitForFinished(60000) && artist.waitForFinished(60000));
-        QCOMPARE(title.exitCode(), 0);
-        QCOMPARE(artist.exitCode(), 0);
-        for (int i = 0; i < names.size(); ++i) {
-            const QByteArray trailer = trailerOf(i);
-            QCOMPARE(trailer.mid(3, 30), QByteArray("Evening").leftJustified(30));
-            QCOMPARE(trailer.mid(33, 30), QByteArray("Trio").leftJustified(30));
+        start(title, QStringList{"set", "--title", "Evening", "--jobs", "8"} + names);
+        start(artist, QStringList{"set", "--artist", "Trio", "--jobs", "8"} + names);
+        QCOMPARE(finish(title).status, 0);
+        QCOMPARE(finish(artist).status, 0);
+        for (const QString &name : names) {
+            QCOMPARE(trailerOf(name).mid(3, 30), QByteArray("Evening").leftJustified(30));
+            QCOMPARE(trailerOf(name).mid(33, 30), QByteArray("Trio").leftJustified(30));
         }
     }
 };
