@@ -43,17 +43,14 @@ protected:
         return names;
     }
 
-    void start(QProcess &process, const QString &program, const QStringList &args) const
+    void start(QProcess &process, const QStringList &args,
+               const QString &program = BRELKO_TAG_PATH) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_STATE_HOME", dirs_->state.path());
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(dirs_->files.path());
         process.start(program, args);
-    }
-    void start(QProcess &process, const QStringList &args) const
-    {
-        start(process, BRELKO_TAG_PATH, args);
     }
     // A hang ends as status -1 after the timeout, never blocks the run.
     static Result finish(QProcess &process, int timeout = 60000)
@@ -78,7 +75,7 @@ protected:
             args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
             program = "setpriv";
         }
-        start(process, program, args);
+        start(process, args, program);
         process.write(input);
         process.closeWriteChannel();
         return finish(process);
@@ -87,31 +84,10 @@ protected:
     Result script(const QString &text, int timeout = 30000) const
     {
         QProcess process;
-        start(process, "/bin/bash", {"-c", text, BRELKO_TAG_PATH});
+        start(process, {"-c", text, BRELKO_TAG_PATH}, "/bin/bash");
         return finish(process, timeout);
     }
 
-    // By bytes: QFile would turn a name that is not UTF-8 into another one.
-    QByteArray at(const QByteArray &name) const
-    {
-        return QFile::encodeName(dirs_->files.path()) + '/' + name;
-    }
-    bool writeAt(const QByteArray &name, const QByteArray &contents) const
-    {
-        const int fd = ::open(at(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const bool written = fd >= 0 && ::write(fd, contents.constData(),
-                                                size_t(contents.size())) == contents.size();
-        ::close(fd);
-        return written;
-    }
-    QByteArray readAt(const QByteArray &name) const
-    {
-        QByteArray contents(1 << 16, '\0');
-        const int fd = ::open(at(name).constData(), O_RDONLY);
-        const ssize_t n = fd < 0 ? 0 : ::read(fd, contents.data(), size_t(contents.size()));
-        ::close(fd);
-        return contents.left(qMax<ssize_t>(n, 0));
-    }
     // Held by another writer until closed (O_CLOEXEC: brelko-tag must not
     // inherit it, or its copy would hold the lock too).
     int lock(const QString &name) const
