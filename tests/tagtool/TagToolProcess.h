@@ -3,6 +3,7 @@
 // brelko-tag run as a user runs it: the real executable on files in a test
 // folder, with its journal in a state folder of its own.
 #include "Mp3Fixture.h"
+#include "TableRows.h"
 
 #include <QDir>
 #include <QProcess>
