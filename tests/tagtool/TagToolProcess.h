@@ -5,10 +5,6 @@
 #include "Mp3Fixture.h"
 #include "TableRows.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QStringList>
-#include <QtTest>
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -109,14 +109,14 @@ private Q_SLOTS:
     // the results come in file order, and undo brings every byte back.
     void setManyThenUndo_data()
     {
-        QTest::addColumn<QString>("jobs");
-        QTest::newRow("one at a time") << "1";
-        QTest::newRow("eight at a time") << "8";
+        QTest::addColumn<int>("jobs");
+        for (const int jobs : {1, 8})
+            QTest::addRow("%d at a time", jobs) << jobs;
     }
 
     void setManyThenUndo()
     {
-        QFETCH(QString, jobs);
+        QFETCH(int, jobs);
         QRandomGenerator random(20261207);
         QStringList names;
         QByteArrayList before;
@@ -128,9 +128,8 @@ private Q_SLOTS:
                 QVERIFY(i != 13 || ::mkfifo(native(name).constData(), 0644) == 0);
                 QVERIFY(i != 93 || QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " +
-                       (i == 13   ? "not a regular file"
-                        : i == 53 ? "No such file or directory"
-                                  : "Is a directory") +
+                       QStringList{"not a regular file", "No such file or directory",
+                                   "Is a directory"}[i / 40] +
                        '\n';
                 continue;
             }
@@ -141,7 +140,8 @@ private Q_SLOTS:
             before.last() = ReadFile(make(name, trailer));
             out += name + ": tag written\n";
         }
-        const Result r = run(QStringList{"set", "--artist", "Trio", "--jobs", jobs} + names);
+        const Result r =
+            run(QStringList{"set", "--artist", "Trio", "--jobs", QString::number(jobs)} + names);
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, out);
         QCOMPARE(r.err, err);
@@ -163,8 +163,8 @@ private Q_SLOTS:
     void setInterrupted_data()
     {
         QTest::addColumn<int>("jobs");
-        QTest::newRow("one at a time") << 1;
-        QTest::newRow("four at a time") << 4;
+        for (const int jobs : {1, 4})
+            QTest::addRow("%d at a time", jobs) << jobs;
     }
 
     void setInterrupted()
