@@ -154,18 +154,19 @@ private Q_SLOTS:
         const QStringList args = QString::fromUtf8(input.args).split('|', Qt::SkipEmptyParts);
         const QString last = args.value(args.size() - 1), out = QString::fromUtf8(input.out);
         const QByteArray comment = QByteArray("Live").leftJustified(28) + '\0' + char(9);
-        make("t.mp3", Trailer("Morning", "Quartet", comment));
-        make("full.mp3", Trailer("Full", "Text", QByteArray(30, 'y')));
-        make("slash.mp3", Trailer("AC/DC", "Band"));
-        make("empty.mp3", Trailer("   ", "Band"));
-        make("taken.mp3", Trailer("Taken", "Quartet"));
-        make("Taken - Quartet.mp3");
-        make("plain.mp3");
+        // clang-format off
+        const QList<QPair<QString, QByteArray>> files{
+            {"t.mp3", Trailer("Morning", "Quartet", comment)}, {"full.mp3", Trailer("Full", "Text", QByteArray(30, 'y'))},
+            {"slash.mp3", Trailer("AC/DC", "Band")}, {"empty.mp3", Trailer("   ", "Band")},
+            {"taken.mp3", Trailer("Taken", "Quartet")}, {"Taken - Quartet.mp3", {}}, {"plain.mp3", {}},
+            {"OLD.MP3", Trailer(QByteArray("  Morning") + '\0' + "junk", " The Quartet ")},
+            {"07. Trio - Señor Ω.mp3", Trailer("Old", "Quartet", "note")}};
+        // clang-format on
+        for (const auto &[name, trailer] : files)
+            make(name, trailer);
         WriteFile(path("v2.mp3"),
                   QByteArray("ID3\x03\0\0\0\0\0\0", 10) + MpegFrames(4) +
                       Trailer("  Say \"hi\", \x1bx ", "=cmd()", comment, char(200)));
-        make("OLD.MP3", Trailer(QByteArray("  Morning") + '\0' + "junk", " The Quartet "));
-        make(QString::fromUtf8("07. Trio - Señor Ω.mp3"), Trailer("Old", "Quartet", "note"));
         QVERIFY(QDir(dirs_->files.path()).mkdir("dir.mp3"));
         auto before = snapshot();
         const Result r = run(args);
