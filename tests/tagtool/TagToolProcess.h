@@ -5,7 +5,6 @@
 #include "Mp3Fixture.h"
 #include "TableRows.h"
 
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -52,16 +51,11 @@ protected:
     // A hang ends as status -1 after the timeout, never blocks the run.
     static Result finish(QProcess &process, int timeout = 60000)
     {
-        Result r;
-        if (!process.waitForFinished(timeout)) {
-            process.kill();
-            process.waitForFinished();
-            return r;
-        }
-        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        r.out = QString::fromUtf8(process.readAllStandardOutput());
-        r.err = QString::fromUtf8(process.readAllStandardError());
-        return r;
+        if (!process.waitForFinished(timeout)) // a kill: status -1
+            process.kill(), process.waitForFinished();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
     }
     // asOther: as an ordinary user, since root reads any file.
     Result run(QStringList args, bool asOther = false, const QByteArray &input = {}) const

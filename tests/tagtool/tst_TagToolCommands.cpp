@@ -89,8 +89,7 @@ const struct { const char *name, *commands, *status, *err, *out, *check; } kScri
     // folder is the one the kernel resolves.
     {"name that is not UTF-8", "T set --title X $'\\xff.mp3'", "0", "", "", "! same $'\\xff.mp3' && same $'\\xef\\xbf\\xbd.mp3'"},
     {"not UTF-8, undone", "T set --title X $'\\xff.mp3' && T undo $'\\xff.mp3'", "0", "", "", "same $'\\xff.mp3'"},
-    {"through a link and ..", "T set --title X lnk/../x.mp3", "0", "", "", "! same real/x.mp3 && same x.mp3"},
-    {"undo of the file never written", "T set --title X lnk/../x.mp3 && T undo x.mp3", "1",
+    {"through a link and .., undo of the file never written", "T set --title X lnk/../x.mp3 && T undo x.mp3", "1",
      "x.mp3: no change by Brelko", "", "! same real/x.mp3 && same x.mp3"},
     {"undo by its real path", "T set --title X lnk/../x.mp3 && T undo real/x.mp3", "0", "", "", "same real/x.mp3"},
     {"rename through a link and ..", "T rename --order title-artist lnk/../x.mp3", "0", "", "",
