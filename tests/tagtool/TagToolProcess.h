@@ -24,7 +24,6 @@ protected:
 
     void fresh() { dirs_ = std::make_unique<TestFolders>(); }
     QString path(const QString &name) const { return dirs_->file(name); }
-    QByteArray native(const QString &name) const { return QFile::encodeName(path(name)); }
     QString make(const QString &name, const QByteArray &trailer = {}, int frames = 4) const
     {
         return dirs_->mp3(name, frames, trailer);
@@ -77,13 +76,5 @@ protected:
         QProcess process;
         start(process, {"-c", text, BRELKO_TAG_PATH}, "/bin/bash");
         return finish(process, timeout);
-    }
-
-    // Held by another writer until closed (O_CLOEXEC: brelko-tag must not
-    // inherit it, or its copy would hold the lock too).
-    int lock(const QString &name) const
-    {
-        const int fd = ::open(native(name).constData(), O_RDWR | O_CLOEXEC);
-        return fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? fd : -1;
     }
 };

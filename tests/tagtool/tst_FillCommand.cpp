@@ -19,14 +19,10 @@ tag.save(path, v2_version=version, v1=0)
 const char kReader[] = R"(
 import sys
 from mutagen.id3._id3v1 import ParseID3v1
-with open(sys.argv[1], 'rb') as f:
-    f.seek(-128, 2)
-    frames = ParseID3v1(f.read()) or {}
-def text(key):
-    return str(frames[key].text[0]) if key in frames else '-'
+f = open(sys.argv[1], 'rb'); f.seek(-128, 2); frames = ParseID3v1(f.read()) or {}
+text = lambda key: str(frames[key].text[0]) if key in frames else '-'
 genre = frames['TCON'].genres[0] if 'TCON' in frames else '-'
-print('|'.join([text('TIT2'), text('TPE1'), text('TALB'), text('TDRC'), text('COMM'), genre,
-                text('TRCK')]), end='')
+print('|'.join([text(k) for k in ('TIT2', 'TPE1', 'TALB', 'TDRC', 'COMM')] + [genre, text('TRCK')]), end='')
 )";
 
 const char kUtf16 = 1, kUtf8 = 3;

@@ -50,7 +50,8 @@ private Q_SLOTS:
             const int kind = (i / 50) % 4;
             if (i % 50 == 7) { // a failure every fifty files
                 QVERIFY(kind != 1 || ::chmod(QFile::encodeName(make(name)).constData(), 0) == 0);
-                QVERIFY(kind != 2 || ::mkfifo(native(name).constData(), 0644) == 0);
+                QVERIFY(kind != 2 ||
+                        ::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
                 QVERIFY(kind != 3 || QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " + reasons[kind] + '\n';
             } else if (i == 41) { // no tag
@@ -125,7 +126,7 @@ private Q_SLOTS:
             const QString name = names.emplace_back(QString("%1.mp3").arg(i));
             before.append(QByteArray());
             if (i % 40 == 13) { // a FIFO, a missing file, a folder
-                QVERIFY(i != 13 || ::mkfifo(native(name).constData(), 0644) == 0);
+                QVERIFY(i != 13 || ::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
                 QVERIFY(i != 93 || QDir(dirs_->files.path()).mkdir(name));
                 err += "brelko-tag: " + name + ": " +
                        QStringList{"not a regular file", "No such file or directory",
@@ -183,19 +184,19 @@ private Q_SLOTS:
                                       "touched:"),
                      qPrintable(err));
         } else {
-            // Another writer holds files from the sixth on, one for each file in flight.
+            // Another writer holds files from the sixth on, one for each file in
+            // flight (O_CLOEXEC: brelko-tag must not inherit the locks).
             std::vector<int> held;
-            for (int i = 5; i < 5 + jobs; ++i)
-                QVERIFY(held.emplace_back(lock(names.at(i))) >= 0);
+            for (int i = 5; i < 5 + jobs; ++i) {
+                held.push_back(::open(QFile::encodeName(path(names.at(i))), O_RDWR | O_CLOEXEC));
+                QVERIFY(held.back() >= 0 && ::flock(held.back(), LOCK_EX) == 0);
+            }
             QProcess process;
             start(process,
                   QStringList{"set", "--title", "Evening", "--jobs", QString::number(jobs)} +
                       names);
             QVERIFY(process.waitForStarted());
-            QElapsedTimer waited;
-            waited.start();
-            while (!trailerOf("4.mp3").contains("Evening") && waited.elapsed() < 20000)
-                QTest::qWait(20);
+            QTRY_VERIFY_WITH_TIMEOUT(trailerOf("4.mp3").contains("Evening"), 20000);
             QTest::qWait(300); // until the writers wait for the held files
             QVERIFY(::kill(pid_t(process.processId()), SIGINT) == 0);
             QTest::qWait(100);

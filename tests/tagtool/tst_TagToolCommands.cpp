@@ -25,8 +25,7 @@ const struct { const char *name, *args, *status, *err, *out, *written; } kInputs
     {"missing list", "show|--files-from|nolist|t.mp3", "1",
      "brelko-tag: show: nolist: No such file or directory", "t.mp3:\n  Title:   Morning", ""},
     {"both", "show|--json|--csv|t.mp3", "2", "cannot be combined", "", ""},
-    {"command", "play|t.mp3", "2", "unknown command \"play\"", "", ""},
-    {"no command", "", "2", "", "", ""},
+    {"command", "play|t.mp3", "2", "unknown command \"play\"", "", ""}, {"no command", "", "2", "", "", ""},
     {"help", "--help", "0", "", "show [--json | --csv]", ""},
     // Fields trimmed, controls made safe, the genre's name, the track, the ID3v2 version.
     {"show", "show|v2.mp3|plain.mp3", "0", "", "v2.mp3:\n  Title:   Say \"hi\", ?x\n  Artist:  =cmd()\n  Album:   Album\n"
