@@ -37,12 +37,6 @@ QByteArray RunPython(const char *script, const QStringList &args)
     return python.readAllStandardOutput();
 }
 
-QString WriteV2(const QString &path, int version, int encoding, const QString &frames)
-{
-    RunPython(kWriter, {path, QString::number(version), QString::number(encoding), frames});
-    return path;
-}
-
 const char kFull[] = R"({"TIT2": ["Ωmega Café 🎵"], "TPE1": ["The Artist"],
     "TALB": ["An album title that runs past thirty"], "TDRC": ["2003-05-01"],
     "COMM:iTunNORM": ["000A 0B0C"], "COMM:": ["Nice"], "TRCK": ["3/12"], "TCON": ["(17)Rock"]})";
@@ -68,14 +62,10 @@ const struct { const char *name; int version, encoding; const char *frames, *tra
 // Tags cut short (cut: the bytes kept) or with sizes that lie (bytes, %XX,
 // written at offset): status 0 when the tag is still read.
 const struct { const char *name; int cut, offset; const char *bytes; int status; } kDamage[] = {
-    {"cut inside a frame", 24, -1, "", 1},
-    {"cut after the header", 10, -1, "", 1},
-    {"tag size beyond the file", 0, 6, "%7F%7F%7F%7F", 1},
-    {"tag size zero", 0, 6, "%00%00%00%00", 1},
-    {"frame size beyond the tag", 0, 14, "%7F%7F%7F%7F", 1},
-    {"size byte with its high bit", 0, 9, "%80", 1},
-    {"unsynchronised, extended header flags", 0, 5, "%C0", 0},
-    {"version 5", 0, 3, "%05", 1},
+    {"cut inside a frame", 24, -1, "", 1}, {"cut after the header", 10, -1, "", 1},
+    {"tag size beyond the file", 0, 6, "%7F%7F%7F%7F", 1}, {"tag size zero", 0, 6, "%00%00%00%00", 1},
+    {"frame size beyond the tag", 0, 14, "%7F%7F%7F%7F", 1}, {"size byte with its high bit", 0, 9, "%80", 1},
+    {"unsynchronised, extended header flags", 0, 5, "%C0", 0}, {"version 5", 0, 3, "%05", 1},
 };
 // clang-format on
 
@@ -84,9 +74,12 @@ const struct { const char *name; int cut, offset; const char *bytes; int status;
 class TestFillCommand : public TagToolTest {
     Q_OBJECT
 
+    // s.mp3 with the ID3v2 tag mutagen writes.
     QString tagged(int version, int encoding, const QString &frames)
     {
-        return WriteV2(make("s.mp3", {}, 20), version, encoding, frames);
+        RunPython(kWriter, {make("s.mp3", {}, 20), QString::number(version),
+                            QString::number(encoding), frames});
+        return path("s.mp3");
     }
 
 private Q_SLOTS:
