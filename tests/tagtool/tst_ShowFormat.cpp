@@ -84,8 +84,8 @@ private Q_SLOTS:
             QByteArray json, csv;
             AppendShown(json, ShowStyle::Json, name.toUtf8(), trailer, major);
             AppendShown(csv, ShowStyle::Csv, name.toUtf8(), trailer, major);
-            QVERIFY(json.endsWith('\n') && json.count('\n') == 1);
-            QVERIFY(csv.endsWith('\n') && csv.count('\n') == 1);
+            QVERIFY(json.count('\n') == 1 && json.endsWith('\n') && csv.count('\n') == 1 &&
+                    csv.endsWith('\n'));
             const QJsonObject object = QJsonDocument::fromJson(json).object();
             const QStringList cells = CsvCells(QString::fromUtf8(csv.chopped(1)));
             QCOMPARE(object.value("file").toString(), name);
