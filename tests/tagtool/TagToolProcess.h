@@ -2,54 +2,79 @@
 
 // brelko-tag run as a user runs it: the real executable on files in a test
 // folder, with its journal in a state folder of its own.
+#include "TableRows.h"
 #include "TestFiles.h"
 
-#include <QProcess>
-#include <QStringList>
-
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <memory>
 
 struct Result {
     int status = -1;
     QString out, err;
 };
 
-inline void PrepareTagTool(QProcess &process, const TestFolders &dirs)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_STATE_HOME", dirs.state.path());
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dirs.files.path());
-}
+// The base of every brelko-tag test: fresh folders per test function.
+class TagToolTest : public QObject {
+protected:
+    std::unique_ptr<TestFolders> dirs_;
 
-// A hang ends as status -1 after the timeout, never blocks the run.
-inline Result FinishTagTool(QProcess &process, int timeout = 60000)
-{
-    Result r;
-    if (!process.waitForFinished(timeout)) {
-        process.kill();
-        process.waitForFinished();
-        return r;
+    void fresh() { dirs_ = std::make_unique<TestFolders>(); }
+    QString path(const QString &name) const { return dirs_->file(name); }
+    QString make(const QString &name, const QByteArray &trailer = {}, int frames = 4) const
+    {
+        return dirs_->mp3(name, frames, trailer);
     }
-    r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
-}
+    QByteArray trailerOf(const QString &name) const { return ReadFile(path(name)).right(128); }
+    // 0.mp3, 1.mp3, ...: tagged files for a batch.
+    QStringList makeTagged(int count) const
+    {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            make(names.emplace_back(QString("%1.mp3").arg(i)), Trailer("Morning", "Quartet"));
+        return names;
+    }
 
-// asOther: as an ordinary user, since root reads any file.
-inline Result RunTagTool(const TestFolders &dirs, QStringList args, bool asOther = false,
-                         const QByteArray &input = QByteArray())
-{
-    QProcess process;
-    PrepareTagTool(process, dirs);
-    QString program = BRELKO_TAG_PATH;
-    if (asOther && ::geteuid() == 0) {
-        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-        program = "setpriv";
+    void start(QProcess &process, const QStringList &args,
+               const QString &program = BRELKO_TAG_PATH) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_STATE_HOME", dirs_->state.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dirs_->files.path());
+        process.start(program, args);
     }
-    process.start(program, args);
-    process.write(input);
-    process.closeWriteChannel();
-    return FinishTagTool(process);
-}
+    // A hang ends as status -1 after the timeout, never blocks the run.
+    static Result finish(QProcess &process, int timeout = 60000)
+    {
+        if (!process.waitForFinished(timeout)) // a kill: status -1
+            process.kill(), process.waitForFinished();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    // asOther: as an ordinary user, since root reads any file.
+    Result run(QStringList args, bool asOther = false, const QByteArray &input = {}) const
+    {
+        QProcess process;
+        QString program = BRELKO_TAG_PATH;
+        if (asOther && ::geteuid() == 0) {
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+            program = "setpriv";
+        }
+        start(process, args, program);
+        process.write(input);
+        process.closeWriteChannel();
+        return finish(process);
+    }
+    // A bash script with brelko-tag as $0: byte names ($'\xff'), pipes, FIFOs.
+    Result script(const QString &text, int timeout = 30000) const
+    {
+        QProcess process;
+        start(process, {"-c", text, BRELKO_TAG_PATH}, "/bin/bash");
+        return finish(process, timeout);
+    }
+};
