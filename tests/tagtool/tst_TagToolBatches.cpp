@@ -164,6 +164,46 @@ private Q_SLOTS:
             QVERIFY(before.at(i).isEmpty() || ReadFile(path(names.at(i))) == before.at(i));
     }
 
+    // rename over many files, read many at a time: the refusals come in file
+    // order, of two files after one name the first gets it, and undo puts
+    // every name back.
+    void renameManyThenUndo_data() { setManyThenUndo_data(); }
+    void renameManyThenUndo()
+    {
+        QFETCH(int, jobs);
+        QStringList names, renamed;
+        QString out, err, clash;
+        for (int i = 0; i < 60; ++i) {
+            const QString name = names.emplace_back(QString("%1.mp3").arg(i));
+            const QString target = QString("Song %1 - Trio.mp3").arg(i == 51 ? 50 : i);
+            QVERIFY(i != 13 || ::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
+            if (i != 13 && i != 27)
+                make(name, i == 41 ? QByteArray()
+                                   : Trailer(target.section(" - ", 0, 0).toUtf8(), "Trio"));
+            const char *refusal = i == 13   ? "not a regular file"
+                                  : i == 27 ? "No such file or directory"
+                                  : i == 41 ? "has no ID3v1 tag"
+                                            : nullptr;
+            if (refusal)
+                err += "brelko-tag: " + name + ": " + refusal + '\n';
+            else if (i == 51)
+                clash = "brelko-tag: 51.mp3: \"" + target + "\" exists\n";
+            else
+                out += name + " -> " + renamed.emplace_back(target) + '\n';
+        }
+        const Result r =
+            run(QStringList{"rename", "--order", "title-artist", "--jobs", QString::number(jobs)} +
+                names);
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.err, err + clash);
+        QCOMPARE(run(QStringList{"undo"} + renamed).status, 0);
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(i == 27 || QFileInfo::exists(path(names.at(i))));
+        for (const QString &name : renamed)
+            QVERIFY(!QFileInfo::exists(path(name)));
+    }
+
     // A batch stopped between files: by Ctrl-C while files wait for their
     // locks, or by a reader that went away (no death by SIGPIPE; one file at
     // a time, so the stop surely lands mid-batch). Every file is either
