@@ -1,11 +1,13 @@
 /* The floor brelko-tag is measured against: the least a program must do per
  * file, with THREADS files in flight.
  *   read:  open, fstat, pread the last 128 bytes, close.
+ *   read-head: the same, with a pread of the first 10 bytes before the
+ *          trailer's: all that show reads (the ID3v2 header too).
  *   write: open, fstat, pread the trailer, pwrite it with the title changed,
  *          fdatasync, close.
  *   write-fsync: the same with fsync, which also puts the new modification
  *          time on disk.
- * Usage: floor read|write|write-fsync THREADS FILE... */
+ * Usage: floor read|read-head|write|write-fsync THREADS FILE... */
 #define _GNU_SOURCE
 #define _FILE_OFFSET_BITS 64
 #include <fcntl.h>
@@ -18,7 +20,7 @@
 #include <unistd.h>
 
 static char **files;
-static int count, writing, full_sync;
+static int count, writing, full_sync, with_head;
 static atomic_int next_file, failed;
 static atomic_ulong sum;
 
@@ -27,6 +29,8 @@ static void one(const char *path)
     const int fd = open(path, writing ? O_RDWR : O_RDONLY);
     struct stat info;
     unsigned char trailer[128];
+    if (with_head && fd >= 0 && pread(fd, trailer, 10, 0) != 10)
+        failed = 1;
     if (fd < 0 || fstat(fd, &info) != 0 || info.st_size < 128 ||
         pread(fd, trailer, 128, info.st_size - 128) != 128) {
         failed = 1;
@@ -53,8 +57,9 @@ int main(int argc, char **argv)
 {
     full_sync = strcmp(argv[1], "write-fsync") == 0;
     writing = full_sync || strcmp(argv[1], "write") == 0;
-    if (argc < 3 || (!writing && strcmp(argv[1], "read") != 0)) {
-        fprintf(stderr, "usage: floor read|write|write-fsync THREADS FILE...\n");
+    with_head = strcmp(argv[1], "read-head") == 0;
+    if (argc < 3 || (!writing && !with_head && strcmp(argv[1], "read") != 0)) {
+        fprintf(stderr, "usage: floor read|read-head|write|write-fsync THREADS FILE...\n");
         return 2;
     }
     const int threads = atoi(argv[2]);

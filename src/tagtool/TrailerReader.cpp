@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -50,9 +52,11 @@ bool WaitingOnDevice(const UsageMark &since, int threads)
     const UsageMark now = UsageMark::now();
     if (now.diskReads > since.diskReads)
         return true;
+    // The processor time says little until the threads have run a while.
+    const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(now.at - since.at);
     const auto busy = std::min(threads, std::max(1, int(std::thread::hardware_concurrency())));
-    return (now.processor - since.processor) * 2 <
-           std::chrono::duration_cast<std::chrono::microseconds>(now.at - since.at) * busy;
+    return wall >= std::chrono::milliseconds(20) &&
+           (now.processor - since.processor) * 2 < wall * busy;
 }
 
 bool ReadRegular(int fd, TrailerRead &read)
@@ -68,8 +72,20 @@ bool ReadRegular(int fd, TrailerRead &read)
     // descriptor only ever preads one before it is closed. Clearing it would
     // cost a fifth of the system calls of a listing from a warm cache.
     char head[Id3v2Header::Size];
+    const struct iovec into {
+        head, sizeof head
+    };
+    ssize_t got = ::preadv2(fd, &into, 1, 0, RWF_NOWAIT);
+    if (got < 0 && errno == EAGAIN) {
+        // Not cached: the disk fetches the trailer while the head is read.
+        if (info.st_size >= Id3v1Tag::Size)
+            ::readahead(fd, info.st_size - Id3v1Tag::Size, Id3v1Tag::Size);
+        got = -1;
+    }
+    if (got < 0)
+        got = ::pread(fd, head, sizeof head, 0);
     Id3v2Header header;
-    if (::pread(fd, head, sizeof head, 0) == Id3v2Header::Size && header.parse(head, sizeof head))
+    if (got == Id3v2Header::Size && header.parse(head, sizeof head))
         read.id3v2Major = header.major;
     if (info.st_size < Id3v1Tag::Size)
         return true;
@@ -120,9 +136,12 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
     bool more = true;
     int jobs = jobs_;
     // A warm cache keeps as many threads busy as there are processors; more
-    // only pay once a file keeps the others waiting, which means the disk.
+    // only pay once the files keep them waiting on the disk. Whenever the
+    // next file is not ready yet (at most once a millisecond) the usage
+    // tells which it is.
     int threads = 0;
     const UsageMark started = UsageMark::now();
+    auto nextLook = started.at;
     // Names that are at hand go into the ring; only an empty ring waits for
     // the list, so files are shown as a slow list comes in.
     const auto refill = [&] {
@@ -153,10 +172,14 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
         // Without a reader thread the files are read here, one after another.
         if (workers_.empty()) {
             ReadTrailer(slot.read);
-        } else if (!waitFor(head, std::chrono::milliseconds(2))) {
-            if (threads < jobs && WaitingOnDevice(started, threads)) {
-                threads = jobs;
-                addWorkers(std::min(quint64(threads), tail));
+        } else if (!slot.ready.load(std::memory_order_acquire)) {
+            const auto now = std::chrono::steady_clock::now();
+            if (threads < jobs && now >= nextLook) {
+                nextLook = now + std::chrono::milliseconds(1);
+                if (WaitingOnDevice(started, threads)) {
+                    threads = jobs;
+                    addWorkers(std::min(quint64(threads), tail));
+                }
             }
             waitFor(head, std::chrono::hours(24 * 365));
         }
