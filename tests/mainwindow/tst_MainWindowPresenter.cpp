@@ -68,6 +68,17 @@ struct TwoDrives : FolderLister {
     QStringList opened;
 };
 
+// A box typed into and updated: the bytes stored at the trailer's offset and
+// what the box shows after.
+struct Edit {
+    QByteArray trailer; // empty: the file has none
+    int box;            // 5: the genre
+    const char *typed;
+    int offset;
+    QByteArray stored;
+    const char *shownAfter;
+};
+
 // How an update ends, by what happened between the choice and the update.
 struct UpdateCase {
     const char *title; // typed into the title box just before the update
@@ -76,6 +87,7 @@ struct UpdateCase {
 };
 } // namespace
 Q_DECLARE_METATYPE(UpdateCase)
+Q_DECLARE_METATYPE(Edit)
 
 class MainWindowPresenterTest : public QObject {
     Q_OBJECT
@@ -180,45 +192,33 @@ private Q_SLOTS:
 
     void update_data()
     {
-        QTest::addColumn<QByteArray>("trailer"); // empty: the file has none
-        QTest::addColumn<int>("box");            // 5: the genre
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("shownAfter");
+        QTest::addColumn<Edit>("e");
         const QByteArray old = Trailer({"Oud", "A", "B", "1", "C"}, 0), no = Trailer({"T"});
-        auto row = [](const char *name, const QByteArray &trailer, int box, const char *typed,
-                      int offset, const QByteArray &stored, const char *shownAfter) {
-            QTest::newRow(name) << trailer << box << typed << offset << stored << shownAfter;
-        };
-        row("no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest");
-        row("title", old, 0, "Nieuw", 3, QByteArray("Nieuw").leftJustified(30), "Nieuw");
-        row("leading blanks kept", old, 0, "  Lead", 3, QByteArray("  Lead").leftJustified(30),
-            "Lead");
-        row("code page", old, 1, "Caf\u00e9 \u20ac", 33,
-            QByteArray("Caf\xe9 \x80").leftJustified(30), "Caf\u00e9 \u20ac");
-        row("unknown name", old, 5, "Polka Punk", 127, QByteArray(1, 12), "Other");
-        row("genre byte kept", Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X");
-        row("genre chosen", no, 5, "Rock", 127, QByteArray(1, 17), "Rock");
+        const QByteArray lead = QByteArray("  Lead").leftJustified(30);
+        QTest::newRow("no trailer")
+            << Edit{{}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"};
+        QTest::newRow("title") << Edit{old, 0, "Nieuw", 3, "Nieuw" + QByteArray(25, ' '), "Nieuw"};
+        QTest::newRow("leading blanks kept") << Edit{old, 0, "  Lead", 3, lead, "Lead"};
+        QTest::newRow("code page")
+            << Edit{old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"};
+        QTest::newRow("unknown name") << Edit{old, 5, "Polka Punk", 127, "\x0c", "Other"};
+        QTest::newRow("genre byte kept") << Edit{Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X"};
+        QTest::newRow("genre chosen") << Edit{no, 5, "Rock", 127, "\x11", "Rock"};
     }
     void update()
     {
-        QFETCH(QByteArray, trailer);
-        QFETCH(int, box);
-        QFETCH(QString, typed);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, stored);
-        QFETCH(QString, shownAfter);
+        QFETCH(Edit, e);
         Rig r;
         const QByteArray audio = MpegFrames(2);
-        r.openWith({{"a.mp3", audio + trailer}}, 0);
-        r.type(box, typed);
+        r.openWith({{"a.mp3", audio + e.trailer}}, 0);
+        r.type(e.box, QString::fromUtf8(e.typed));
         r.presenter.update();
         const QByteArray written = ReadFile(r.path("a.mp3"));
         QCOMPARE(written.size(), audio.size() + 128); // grown by a trailer, or the same length
         QCOMPARE(written.left(audio.size()), audio);
-        QCOMPARE(written.mid(audio.size() + offset, stored.size()), stored);
-        QCOMPARE(r.view.boxes().value(box) + ' ' + r.presenter.tagMarker(), shownAfter + " TAG");
+        QCOMPARE(written.mid(audio.size() + e.offset, e.stored.size()), e.stored);
+        QCOMPARE(r.view.boxes().value(e.box) + ' ' + r.presenter.tagMarker(),
+                 QString::fromUtf8(e.shownAfter) + " TAG");
         QVERIFY(r.view.info.value(1).endsWith(
             QStringLiteral("Grootte : %1 Bytes").arg(written.size())));
     }
