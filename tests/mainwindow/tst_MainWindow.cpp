@@ -31,14 +31,16 @@ struct FixedDisk : FolderLister, TagFileService {
     }
 };
 
-// A table of three text columns, each row named by its first field.
-void AddRows(std::array<const char *, 3> columns,
-             std::initializer_list<std::array<const char *, 4>> rows)
+// A table of text columns, each row named by its first field.
+void AddRows(std::initializer_list<const char *> columns, std::initializer_list<QStringList> rows)
 {
     for (const char *column : columns)
         QTest::addColumn<QString>(column);
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << row[1] << row[2] << row[3];
+    for (const QStringList &row : rows) {
+        QTestData &data = QTest::newRow(qPrintable(row[0]));
+        for (const QString &field : row.mid(1))
+            data << field;
+    }
 }
 } // namespace
 
@@ -118,76 +120,55 @@ private Q_SLOTS:
                  qPrintable(h->state().join('\n')));
     }
 
-    // The name (or, for a combo box, its label) and the description that a
-    // screen reader gives a control; the description of one with a tooltip
-    // is that tooltip (the first line here).
+    // What a screen reader gives a control, after the gestures: its name (for
+    // a combo box, its label's) and a line of its description. A label is
+    // heard as it is shown, a picture box reads out what is written in it, a
+    // tooltip is the description, and every control keeps a name.
     void heard_data()
     {
-        QTest::addColumn<QString>("heard");
-        QTest::addColumn<QString>("description");
         // clang-format off
-        const char *const rows[][3] = {
-            {"MenuPic", "Knoppenbalk", "Velden leeg"}, {"Knop_4", "Meer Software", " Meer Software "},
-            {"Drive1", "Station", "Station"}, {"Dir1", "Mappen", ""}, {"List1", "Bestanden", ""},
-            {"Pic", "Tags", "Welkom bij Brelko"}, {"HelpPic", "Uitleg Brelko", ""},
-            {"Text2", "Artiest", ""}, {"Text5", "Informatie", ""}, {"Combo1", "Genre", "Genre"},
-            {"UpdateKnop", "Update", " Wijzigen tags "},
-            {"RenameKnop_1", "Rename Artiest - Titel", " Rename bestand "}};
+        AddRows({"gestures", "control", "name", "description"}, {
+            {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
+            {"button", "", "Knop_4", "Meer Software", " Meer Software "},
+            {"drive", "", "Drive1", "Station", "Station"}, {"folders", "", "Dir1", "Mappen", ""},
+            {"files", "", "List1", "Bestanden", ""}, {"box", "", "Text2", "Artiest", ""},
+            {"last box", "", "Text5", "Informatie", ""}, {"genre", "", "Combo1", "Genre", "Genre"},
+            {"update", "", "UpdateKnop", "Update", " Wijzigen tags "},
+            {"rename", "", "RenameKnop_1", "Rename Artiest - Titel", " Rename bestand "},
+            {"welcome read", "", "Pic", "Tags", "Welkom bij Brelko"},
+            {"tag read", "row List1 0", "Pic", "Tags", "Artiest... : Artiest A"},
+            {"help read", "key F1", "HelpPic", "Uitleg Brelko", "Afdrukken van de tags"},
+            {"folder listed", "", "Label13", "Files : 2", ""},
+            {"file shown", "row List1 0", "Label3", "Bestand ..............: a.mp3", ""},
+            {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: ", ""},
+            {"clock ticked", "", "KlokLabel", "9:05:03 ", ""},
+            {"help shown", "key F1", "Label2", "Brelko", ""}});
         // clang-format on
-        for (const auto &row : rows)
-            QTest::newRow(row[0]) << row[1] << row[2];
     }
     void heard()
     {
-        QFETCH(QString, heard);
-        QFETCH(QString, description);
-        h->open();
-        QAccessibleInterface *node = accessible::Of(h->find(QTest::currentDataTag()));
-        QCOMPARE(node->text(QAccessible::Description).section('\n', 0, 0), description);
-        if (node->role() == QAccessible::ComboBox) {
-            const auto labels = node->relations(QAccessible::Label);
-            QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == heard);
-        } else {
-            QCOMPARE(node->text(QAccessible::Name), heard);
-        }
-        for (QWidget *widget : h->window->findChildren<QWidget *>())
-            QVERIFY(widget->toolTip().isEmpty() ||
-                    accessible::Of(widget)->text(QAccessible::Description) == widget->toolTip());
-        QCOMPARE(accessible::Unnamed(h->window.get()), QString());
-    }
-
-    // After each change a label is heard as it is shown and a picture box
-    // reads out what is written in it; every control keeps a name.
-    void heardAfter_data()
-    {
-        // clang-format off
-        AddRows({"gestures", "control", "heard"}, {
-            {"folder listed", "", "Label13", "Files : 2"},
-            {"file shown", "row List1 0", "Label3", "Bestand ..............: a.mp3"},
-            {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: "},
-            {"clock ticked", "", "KlokLabel", "9:05:03 "},
-            {"help shown", "key F1", "Label2", "Brelko"},
-            {"welcome read", "", "Pic", "Welkom bij Brelko"},
-            {"tag read", "row List1 0", "Pic", "Artiest... : Artiest A"},
-            {"help read", "key F1", "HelpPic", "Afdrukken van de tags"}});
-        // clang-format on
-    }
-    void heardAfter()
-    {
         QFETCH(QString, gestures);
         QFETCH(QString, control);
-        QFETCH(QString, heard);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
         h->open();
         for (const QString &gesture : gestures.split(", ", Qt::SkipEmptyParts))
             h->perform(gesture);
         QAccessibleInterface *node = accessible::Of(h->find(control));
-        if (qobject_cast<QLabel *>(node->object())) {
-            QTRY_COMPARE(h->text(control), heard);
-            QCOMPARE(node->text(QAccessible::Name), heard);
+        if (qobject_cast<QLabel *>(node->object()))
+            QTRY_COMPARE(h->text(control), name);
+        const QString lines = node->text(QAccessible::Description);
+        QVERIFY2(description.isEmpty() || lines.split('\n').contains(description),
+                 qPrintable(lines));
+        if (node->role() == QAccessible::ComboBox) {
+            const auto labels = node->relations(QAccessible::Label);
+            QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == name);
         } else {
-            const QString lines = node->text(QAccessible::Description);
-            QVERIFY2(lines.split('\n').contains(heard), qPrintable(lines));
+            QCOMPARE(node->text(QAccessible::Name), name);
         }
+        for (QWidget *widget : h->window->findChildren<QWidget *>())
+            QVERIFY(widget->toolTip().isEmpty() ||
+                    accessible::Of(widget)->text(QAccessible::Description) == widget->toolTip());
         QCOMPARE(accessible::NamesNotShown(h->window.get()), QString());
         QCOMPARE(accessible::Unnamed(h->window.get()), QString());
     }
