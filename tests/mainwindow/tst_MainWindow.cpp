@@ -217,9 +217,14 @@ private Q_SLOTS:
                                   "Combo1 UpdateKnop RenameKnop_0 RenameKnop_1");
     }
 
+    // Moving through the lists by keyboard: a highlighted folder stays closed
+    // until Enter, each file stepped on is shown.
     void keyboardSelection()
     {
         QAbstractItemView *list = (h->open(), h->list());
+        auto *tree = h->find<QTreeWidget>("Dir1"); // highlighting a folder opens nothing
+        tree->setCurrentItem(tree->findItems("sub", Qt::MatchRecursive).value(0));
+        QCOMPARE(h->window->presenter().listedFolder(), h->dir.path());
         list->setFocus();
         QTRY_VERIFY(list->hasFocus());
         QCOMPARE(h->window->presenter().selectedFilePath(), QString()); // focus chooses nothing
