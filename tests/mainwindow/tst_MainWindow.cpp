@@ -1,18 +1,13 @@
-// The main window as widgets: each control reaches the presenter, the focus
-// order, the help panel, the press animation, the colour kept at close, and
-// the whole window rendered against reference pictures.
-#include "Harness.h"
-#include "MainWindow.h"
+// The main window as widgets and as a screen reader meets it: the mouse, the
+// keyboard and assistive technology reach each control with the same effect,
+// the names it is heard by follow the screen, the focus order, the help
+// panel, the press animation, the colour kept at close, and the whole window
+// rendered against reference pictures.
+#include "DesktopServices.h"
 #include "RenderCheck.h"
+#include "Window.h"
 
-#include <memory>
 #include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTreeWidget>
-#include <QtTest>
 #include <utility>
 
 namespace {
@@ -36,37 +31,26 @@ struct FixedDisk : FolderLister, TagFileService {
     }
 };
 
+// A table of text columns, each row named by its first field.
+void AddRows(std::initializer_list<const char *> columns, std::initializer_list<QStringList> rows)
+{
+    for (const char *column : columns)
+        QTest::addColumn<QString>(column);
+    for (const QStringList &row : rows) {
+        QTestData &data = QTest::newRow(qPrintable(row[0]));
+        for (const QString &field : row.mid(1))
+            data << field;
+    }
+}
 } // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<ServiceRig> rig;
-    std::unique_ptr<MainWindow> window;
-
-    MainWindow &open()
-    {
-        window = std::make_unique<MainWindow>(rig->services());
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            qFatal("the main window was never shown");
-        return *window;
-    }
-    template <typename T = QWidget> T *find(const char *name) const
-    {
-        T *child = window->findChild<T *>(QString::fromLatin1(name));
-        return child ? child : (qFatal("no control named %s", name), nullptr);
-    }
-    QAbstractItemView *list() const { return find<QAbstractItemView>("List1"); }
-    void clickRow(int row)
-    {
-        const QRect rect = list()->visualRect(list()->model()->index(row, 0));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    QString text(const char *name) const { return find(name)->property("text").toString(); }
+    std::unique_ptr<Window> h;
 
 private Q_SLOTS:
-    void init() { rig = std::make_unique<ServiceRig>(); }
-    void cleanup() { window.reset(), rig.reset(); }
+    void init() { h = std::make_unique<Window>(); }
+    void cleanup() { h.reset(); }
 
     void render_data()
     {
@@ -78,163 +62,254 @@ private Q_SLOTS:
     {
         QFETCH(QString, state);
         FixedDisk disk;
-        window = std::make_unique<MainWindow>(
-            MainWindowServices{rig->messages, rig->clock, rig->shell, rig->pauser, disk, disk,
-                               rig->settingsPath, QStringLiteral("/muziek")});
-        MainWindow &main = *window;
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        h->folders = &disk;
+        h->tags = &disk;
+        h->startFolder = QStringLiteral("/muziek");
+        MainWindow &main = h->open(false);
         if (state == "help")
-            find<QAction>("HelpHelp")->trigger();
+            h->find<QAction>("HelpHelp")->trigger();
         if (state == "tag")
             main.presenter().openFile(QStringLiteral("/muziek/Alpha - Beta.mp3"));
-        QTRY_COMPARE(text("KlokLabel"), QStringLiteral("9:05:03 "));
+        QTRY_COMPARE(h->text("KlokLabel"), QStringLiteral("9:05:03 "));
         QVERIFY(LooksLikeReference(&main, QStringLiteral(REFERENCE_DIR "/%1.png").arg(state)));
     }
 
-    void wiring()
+    // Assistive technology reaches what the mouse and keyboard reach, with
+    // the same effect on the window, the desktop and the disk; all gestures
+    // but the last set the scene, alike in both windows.
+    void sameAsTheMouse_data()
     {
-        rig->write({{"a.mp3", MpegFrames(1) + Trailer({"Een", "A"}, 8)},
-                    {"b.mp3", MpegFrames(1) + Trailer({"Twee", "B"})}});
-        QVERIFY(QDir(rig->dir.path()).mkdir("sub"));
-        MainWindow &main = open();
-        auto *tree = find<QTreeWidget>("Dir1");
-        tree->setFocus();
-        tree->setCurrentItem(tree->findItems("sub", Qt::MatchRecursive).value(0));
-        QCOMPARE(list()->model()->rowCount(), 0); // highlighting alone opens nothing
-        QTest::keyClick(tree, Qt::Key_Return);
-        QCOMPARE(main.presenter().listedFolder(), rig->path("sub"));
-        main.presenter().openFolder(rig->dir.path());
-        QCOMPARE(text("Label13"), QStringLiteral("Files : 2"));
-        clickRow(0);
-        QCOMPARE(text("Text1") + find<QComboBox>("Combo1")->currentText(), "EenJazz");
-        QCOMPARE(text("Label3"), QStringLiteral("Bestand ..............: a.mp3"));
-        find<QLineEdit>("Text2")->selectAll();
-        QTest::keyClicks(find("Text2"), "Nieuw");
-        find<QComboBox>("Combo1")->setEditText("Rock");
-        QCOMPARE(main.presenter().shownTag().artist + main.presenter().shownTag().genre,
-                 "NieuwRock");
-        QTest::mouseClick(find("UpdateKnop"), Qt::LeftButton);
-        QCOMPARE(rig->tagFiles.writes, QStringList({rig->path("a.mp3")}));
-        QTest::keyClick(&main, Qt::Key_F5);
-        find<QAction>("HelpMeerSoftware")->trigger();
-        QCOMPARE(rig->shell.opened.value(0), rig->path("a.mp3"));
-        QCOMPARE(rig->shell.opened.size(), 2);
-        QTest::mouseClick(find("RenameKnop_1"), Qt::LeftButton);
-        QVERIFY(QFile::exists(rig->path("Nieuw - Een.mp3")));
-        QTest::mouseClick(find("RenameKnop_0"), Qt::LeftButton);
-        QCOMPARE(rig->tagFiles.renames, 1); // nothing selected after the list was rebuilt
-        QTest::mouseClick(find("Knop_0"), Qt::LeftButton);
-        QCOMPARE(text("Text1") + text("Label13"), QStringLiteral("Files : 0"));
+        // clang-format off
+        AddRows({"user", "assistive", "after"}, {
+            {"file chosen", "row List1 1", "select List1 b.mp3", "Bestand ..............: b.mp3"},
+            {"folder chosen", "enter Dir1 sub", "select Dir1 sub", "folder=<music>/sub"},
+            {"folder above chosen", "open sub, enter Dir1 /", "open sub, select Dir1 /", "folder=/"},
+            // The start folder's drive, chosen from another folder, opens it again.
+            {"drive chosen", "open sub, pick Drive1 *", "open sub, select Drive1 *", "folder=<music>"},
+            {"fields emptied", "row List1 0, click Knop_0", "select List1 a.mp3, press Knop_0", "Files : 0"},
+            {"tag written", "row List1 0, type Text3 Album, pick Combo1 Rock, click UpdateKnop",
+             "select List1 a.mp3, insert Text3 Album, select Combo1 Rock, press UpdateKnop",
+             "tag=TAGEen Artiest A Album 17"},
+            {"renamed", "row List1 0, click RenameKnop_1", "select List1 a.mp3, press RenameKnop_1",
+             "listed=Artiest A - Een.mp3|b.mp3"},
+            {"played", "row List1 0, key F5", "select List1 a.mp3, menu Projecten Afspelen",
+             "opened=<music>/a.mp3"},
+            {"software page", "click Knop_4", "menu Help Meer Software", "opened=<software page>"},
+            {"help shown", "key F1", "menu Help Help", "help=101"},
+            {"help hidden", "key F1, key F1", "menu Help Help, menu Help Help", "help=010"}});
+        // clang-format on
+    }
+    void sameAsTheMouse()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, assistive);
+        QFETCH(QString, after);
+        const QStringList byUser = user.split(", "), byAssistive = assistive.split(", ");
+        Window other;
+        h->open(), other.open();
+        for (qsizetype i = 0; i + 1 < byUser.size(); ++i) {
+            h->perform(byUser[i]);
+            other.perform(byAssistive[i]);
+        }
+        const QStringList before = h->state();
+        QTRY_COMPARE(other.state(), before);
+        h->perform(byUser.last());
+        other.perform(byAssistive.last());
+        QTRY_COMPARE(other.state(), h->state());
+        QVERIFY2(h->state().contains(after) && !before.contains(after),
+                 qPrintable(h->state().join('\n')));
     }
 
+    // What a screen reader gives a control, after the gestures: its name (for
+    // a combo box, its label's) and a line of its description. A label is
+    // heard as it is shown, a picture box reads out what is written in it, a
+    // tooltip is the description, and every control keeps a name.
+    void heard_data()
+    {
+        // clang-format off
+        AddRows({"gestures", "control", "name", "description"}, {
+            {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
+            {"button", "", "Knop_4", "Meer Software", " Meer Software "},
+            {"drive", "", "Drive1", "Station", "Station"}, {"folders", "", "Dir1", "Mappen", ""},
+            {"files", "", "List1", "Bestanden", ""}, {"box", "", "Text2", "Artiest", ""},
+            {"last box", "", "Text5", "Informatie", ""}, {"genre", "", "Combo1", "Genre", "Genre"},
+            {"update", "", "UpdateKnop", "Update", " Wijzigen tags "},
+            {"rename", "", "RenameKnop_1", "Rename Artiest - Titel", " Rename bestand "},
+            {"welcome read", "", "Pic", "Tags", "Welkom bij Brelko"},
+            {"tag read", "row List1 0", "Pic", "Tags", "Artiest... : Artiest A"},
+            {"help read", "key F1", "HelpPic", "Uitleg Brelko", "Afdrukken van de tags"},
+            {"folder listed", "", "Label13", "Files : 2", ""},
+            {"file shown", "row List1 0", "Label3", "Bestand ..............: a.mp3", ""},
+            {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: ", ""},
+            {"clock ticked", "", "KlokLabel", "9:05:03 ", ""},
+            {"help shown", "key F1", "Label2", "Brelko", ""}});
+        // clang-format on
+    }
+    void heard()
+    {
+        QFETCH(QString, gestures);
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        h->open();
+        for (const QString &gesture : gestures.split(", ", Qt::SkipEmptyParts))
+            h->perform(gesture);
+        QAccessibleInterface *node = accessible::Of(h->find(control));
+        if (qobject_cast<QLabel *>(node->object()))
+            QTRY_COMPARE(h->text(control), name);
+        const QString lines = node->text(QAccessible::Description);
+        QVERIFY2(description.isEmpty() || lines.split('\n').contains(description),
+                 qPrintable(lines));
+        if (node->role() == QAccessible::ComboBox) {
+            const auto labels = node->relations(QAccessible::Label);
+            QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == name);
+        } else {
+            QCOMPARE(node->text(QAccessible::Name), name);
+        }
+        for (QWidget *widget : h->window->findChildren<QWidget *>())
+            QVERIFY(widget->toolTip().isEmpty() ||
+                    accessible::Of(widget)->text(QAccessible::Description) == widget->toolTip());
+        QCOMPARE(accessible::NamesNotShown(h->window.get()), QString());
+        QCOMPARE(accessible::Unnamed(h->window.get()), QString());
+    }
+
+    // The picture buttons take no focus; the bar that holds them, first in
+    // the keyboard order, chooses one with the arrows and presses it.
+    void buttonBarKeys_data()
+    {
+        AddRows({"keys", "pressed", "heard"}, // the buttons whose action ran; the bar's description
+                {{"Space: the first", "Space", "0", "Velden leeg"},
+                 {"Right twice, Enter", "Right Right Return", "2", "Copy Folders"},
+                 {"Left wraps to the last", "Left Space", "4", "Meer Software"},
+                 {"arrows alone", "Right Right Right Left", "", "Copy Folders"}});
+    }
+    void buttonBarKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, pressed);
+        QFETCH(QString, heard);
+        QString ran;
+        h->open();
+        for (int i : {1, 2, 3})
+            h->window->presenter().setButtonAction(MainWindow::Button(i),
+                                                   [&ran, i] { ran += QString::number(i); });
+        QWidget *bar = h->find("MenuPic");
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        QTRY_VERIFY(bar->hasFocus()); // the first control of the keyboard order
+        for (const QString &key : keys.split(' '))
+            QTest::keyClick(bar, QKeySequence::fromString(key)[0].key());
+        ran += QString(h->text("Label13") == "Files : 0" ? "0" : "") +
+               QString(h->shell.opened.isEmpty() ? "" : "4");
+        QCOMPARE(ran, pressed);
+        QCOMPARE(accessible::Of(bar)->text(QAccessible::Description), heard);
+    }
+
+    void focusOrder()
+    {
+        h->open();
+        QWidget *bar = h->find("MenuPic");
+        QCOMPARE(QApplication::focusWidget(), bar);
+        QStringList order;
+        for (QWidget *w = bar->nextInFocusChain(); w != bar; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty())
+                order.append(w->objectName());
+        QCOMPARE(order.join(' '), "Drive1 Dir1 List1 Pic HelpPic Text1 Text2 Text3 Text4 Text5 "
+                                  "Combo1 UpdateKnop RenameKnop_0 RenameKnop_1");
+    }
+
+    // Moving through the lists by keyboard: a highlighted folder stays closed
+    // until Enter, each file stepped on is shown.
     void keyboardSelection()
     {
-        rig->write({{"a.mp3", MpegFrames(1) + Trailer({"Een"})},
-                    {"b.mp3", MpegFrames(1) + Trailer({"Twee"})}});
-        open().presenter().openFolder(rig->dir.path());
-        list()->setFocus();
-        QTRY_VERIFY(list()->hasFocus());
-        QCOMPARE(window->presenter().selectedFilePath(), QString()); // focus chooses nothing
+        QAbstractItemView *list = (h->open(), h->list());
+        auto *tree = h->find<QTreeWidget>("Dir1"); // highlighting a folder opens nothing
+        tree->setCurrentItem(tree->findItems("sub", Qt::MatchRecursive).value(0));
+        QCOMPARE(h->window->presenter().listedFolder(), h->dir.path());
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(h->window->presenter().selectedFilePath(), QString()); // focus chooses nothing
         QStringList seen;
-        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
         for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
-            QTest::keyClick(list(), key);
-            seen.append(text("Text1"));
+            QTest::keyClick(list, key);
+            seen.append(h->text("Text1"));
         }
-        QCOMPARE(seen, QStringList({"Twee", "Een"}));
-        QCOMPARE(window->presenter().selectedFilePath(), rig->path("a.mp3"));
+        QCOMPARE(seen, QStringList({"No ID Version 1.1 Tag Found", "Een"}));
+        QCOMPARE(h->window->presenter().selectedFilePath(), h->path("a.mp3"));
     }
 
     void bigFolder()
     {
         // More files than an old list box could hold.
-        QVERIFY(QDir(rig->dir.path()).mkdir("Groot"));
+        QVERIFY(QDir(h->dir.path()).mkdir("Groot"));
         for (int i = 0; i < 33000; ++i)
-            QVERIFY(TryWriteFile(
-                rig->path(QStringLiteral("Groot/%1.mp3").arg(i, 5, 10, QChar('0'))), {}));
-        open().presenter().openFile(QStringLiteral("Groot/01234.mp3"));
-        QCOMPARE(list()->model()->rowCount(), 33000);
-        QCOMPARE(list()->selectionModel()->selectedRows().value(0).row(), 1234);
-        QCOMPARE(text("Label13"), QStringLiteral("Files : 33000"));
-    }
-
-    void focusOrder()
-    {
-        open();
-        QCOMPARE(QApplication::focusWidget(), find("MenuPic"));
-        QStringList order;
-        for (QWidget *w = find("MenuPic")->nextInFocusChain(); w != find("MenuPic");
-             w = w->nextInFocusChain()) {
-            if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty())
-                order.append(w->objectName());
-        }
-        QCOMPARE(order.join(' '), "Drive1 Dir1 List1 Pic HelpPic Text1 Text2 Text3 Text4 Text5 "
-                                  "Combo1 UpdateKnop RenameKnop_0 RenameKnop_1");
-    }
-
-    void help()
-    {
-        for (bool byKey : {true, false}) {
-            init();
-            open();
-            auto *action = find<QAction>("HelpHelp");
-            for (bool shown : {true, false, true}) {
-                byKey ? QTest::keyClick(window.get(), Qt::Key_F1) : action->trigger();
-                QCOMPARE(find("HelpFrame")->isVisible(), shown);
-                QCOMPARE(find("Frame4")->isVisible(), !shown);
-                QCOMPARE(action->isChecked(), shown);
-            }
-        }
+            WriteFile(h->path(QStringLiteral("Groot/%1.mp3").arg(i, 5, 10, QChar('0'))), {});
+        h->open(false).presenter().openFile(QStringLiteral("Groot/01234.mp3"));
+        QCOMPARE(h->list()->model()->rowCount(), 33000);
+        QCOMPARE(h->list()->selectionModel()->selectedRows().value(0).row(), 1234);
+        QCOMPARE(h->text("Label13"), QStringLiteral("Files : 33000"));
     }
 
     void pressAnimation()
     {
-        open();
-        auto button = [this](int i) { return find(qPrintable(QStringLiteral("Knop_%1").arg(i))); };
+        h->open();
+        auto button = [this](int i) { return h->find(QStringLiteral("Knop_%1").arg(i)); };
         QList<QPoint> rest;
         for (int i = 0; i < 5; ++i)
             rest.append(button(i)->pos());
         for (int i = 0; i < 5; ++i) {
             QPoint during;
-            rig->pauser.during = [&] { during = button(i)->pos(); };
+            h->pauser.during = [&] { during = button(i)->pos(); };
             QTest::mouseClick(button(i), Qt::LeftButton);
             QCOMPARE(during, rest[i] + QPoint(2, 2));
             QCOMPARE(button(i)->pos(), rest[i]);
         }
-        QCOMPARE(rig->pauser.pauses, QList<float>(5, 0.2f));
+        QCOMPARE(h->pauser.pauses, QList<float>(5, 0.2f));
         bool nested = false; // a second button clicked while the first one waits
-        rig->pauser.during = [&] {
+        h->pauser.during = [&] {
             if (!std::exchange(nested, true))
                 QTest::mouseClick(button(3), Qt::LeftButton);
         };
         QTest::mouseClick(button(1), Qt::LeftButton);
-        QCOMPARE(rig->pauser.pauses.size(), 7);
+        QCOMPARE(h->pauser.pauses.size(), 7);
         for (int i = 0; i < 5; ++i)
             QCOMPARE(button(i)->pos(), rest[i]);
     }
 
     void colourKeptAtClose()
     {
-        const char *const surfaces[] = {"MainClient", "Frame1", "Frame2", "Frame3",
-                                        "Frame4",     "Frame5", "Frame6", "HelpFrame"};
         for (bool throughMenu : {false, true}) {
             init();
-            MainWindow &main = open(); // without a settings file: the standard colour, stored
-            QCOMPARE(ReadFile(rig->settingsPath), SettingsHead + "220,220,190\r\n");
+            MainWindow &main = h->open(); // without a settings file: the standard colour, stored
+            QCOMPARE(ReadFile(h->settingsPath), SettingsHead + "220,220,190\r\n");
             main.setBackground({1, 2, 3});
-            for (const char *name : surfaces)
-                QCOMPARE(find(name)->palette().color(QPalette::Window), QColor(1, 2, 3));
-            QCOMPARE(find("MenuPic")->palette().color(QPalette::Window), QColor(130, 130, 0));
+            for (const char *name : {"MainClient", "Frame1", "Frame2", "Frame3", "Frame4", "Frame5",
+                                     "Frame6", "HelpFrame"})
+                QCOMPARE(h->find(name)->palette().color(QPalette::Window), QColor(1, 2, 3));
+            QCOMPARE(h->find("MenuPic")->palette().color(QPalette::Window), QColor(130, 130, 0));
             if (throughMenu) // "Bestand" > "Exit", else the close box
-                find<QAction>("FileExit")->trigger();
+                h->find<QAction>("FileExit")->trigger();
             else
                 QVERIFY(main.close());
             QVERIFY(!main.isVisible());
-            QCOMPARE(ReadFile(rig->settingsPath), SettingsHead + "1,2,3\r\n");
-            open(); // the next start opens in that colour
-            QCOMPARE(find("Frame3")->palette().color(QPalette::Window), QColor(1, 2, 3));
+            QCOMPARE(ReadFile(h->settingsPath), SettingsHead + "1,2,3\r\n");
+            h->open(); // the next start opens in that colour
+            QCOMPARE(h->find("Frame3")->palette().color(QPalette::Window), QColor(1, 2, 3));
         }
+    }
+
+    // A message box names its text and buttons, and answers what its
+    // button's press action chose.
+    void messageBox()
+    {
+        QtMessageService messages;
+        accessible::ModalVisit visit;
+        accessible::PressInNextModal("No", visit);
+        MessageRequest question;
+        question.text = QStringLiteral("Weet je zeker dat je deze tags wilt wijzigen?");
+        question.buttons = MessageButtons::YesNo;
+        QVERIFY(messages.show(&h->open(), question) == MessageAnswer::No);
+        QCOMPARE(visit.unnamed + visit.unheard, QString());
     }
 };
 

@@ -30,7 +30,7 @@ struct FakeTagFiles : TagFileService {
 struct ServiceRig {
     MainWindowServices services()
     {
-        return {messages, clock, shell, pauser, *folders, tagFiles, settingsPath, dir.path()};
+        return {messages, clock, shell, pauser, *folders, *tags, settingsPath, startFolder};
     }
     QString path(const QString &name) const { return dir.filePath(name); }
     void write(const QList<QPair<QString, QByteArray>> &files)
@@ -48,4 +48,6 @@ struct ServiceRig {
     SystemFolderLister systemFolders;
     FolderLister *folders = &systemFolders;
     FakeTagFiles tagFiles;
+    TagFileService *tags = &tagFiles;
+    QString startFolder = dir.path();
 };
