@@ -1,8 +1,6 @@
 #include "SettingsFile.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -13,11 +11,6 @@ const QByteArray kHeaderLines = "\"Quarvel Software 2011\"\r\n\"----------------
 bool Put(const QString &path, const QByteArray &data)
 {
     return data.isNull() || (QDir().mkpath(QFileInfo(path).path()) && TryWriteFile(path, data));
-}
-
-QString Text(const BackgroundColour &c)
-{
-    return QStringLiteral("%1,%2,%3").arg(c.red).arg(c.green).arg(c.blue);
 }
 
 } // namespace
@@ -31,69 +24,61 @@ private Q_SLOTS:
     void parse()
     {
         // A value that begins with a quote is the whole file; the others
-        // follow the two header lines.
+        // follow the two header lines. No last line end, LF line ends, any
+        // header, a comma inside quotes; no values, a header never ended.
         // clang-format off
-        const char *rows[][3] = {
-            {"10,20,30\r\n", "ok", "10,20,30"}, {"10\r\n20\r\n30\r\n", "ok", "10,20,30"},
-            {" 10 , 20 ,  30 \r\n", "ok", "10,20,30"}, {"1,2,3", "ok", "1,2,3"}, // no last line end
-            {"300,999,0\r\n", "ok", "300,999,0"}, {"-4,5,6\r\n", "ok", "-4,5,6"}, {"0,0,255", "ok", "0,0,255"},
-            {"\"a\"\n\"b\"\n1,2,3\n", "ok", "1,2,3"},              // LF line ends
-            {"\"Someone else\"\r\n\"x\"\r\n4,5,6", "ok", "4,5,6"}, // any header
-            {"\"a,b\"\r\n\"--\"\r\n7,8,9\r\n", "ok", "7,8,9"},     // comma inside quotes
-            {"", "bad", "220,220,190"}, {"\"Quarvel", "bad", "220,220,190"}, // header only, unended
-            {"10,20,300\r\n", "bad", "10,20,190"}, {"10,20,-1\r\n", "bad", "10,20,190"},
-            {"10,20,abc\r\n", "bad", "10,20,190"}, {"10,20\r\n", "bad", "10,20,190"},
-            {"1,green,30\r\n", "bad", "1,220,190"}, {"99999999999,2,3\r\n", "bad", "220,220,190"}};
+        const struct { const char *values; bool ok; const char *colour; } rows[] = {
+            {"10,20,30\r\n", 1, "10,20,30"}, {"10\r\n20\r\n30\r\n", 1, "10,20,30"},
+            {" 10 , 20 ,  30 \r\n", 1, "10,20,30"}, {"1,2,3", 1, "1,2,3"},
+            {"300,999,0\r\n", 1, "300,999,0"}, {"-4,5,6\r\n", 1, "-4,5,6"},
+            {"\"a\"\n\"b\"\n1,2,3\n", 1, "1,2,3"},
+            {"\"Someone else\"\r\n\"x\"\r\n4,5,6", 1, "4,5,6"},
+            {"\"a,b\"\r\n\"--\"\r\n7,8,9\r\n", 1, "7,8,9"}, {"", 0, "220,220,190"},
+            {"\"Quarvel", 0, "220,220,190"}, {"10,20,300\r\n", 0, "10,20,190"},
+            {"10,20,-1\r\n", 0, "10,20,190"}, {"10,20,abc\r\n", 0, "10,20,190"},
+            {"10,20\r\n", 0, "10,20,190"}, {"1,green,30\r\n", 0, "1,220,190"},
+            {"99999999999,2,3\r\n", 0, "220,220,190"}};
         // clang-format on
         for (const auto &[values, ok, colour] : rows) {
             const QByteArray data = *values == '"' ? QByteArray(values) : kHeaderLines + values;
             BackgroundColour read;
-            QVERIFY2(ParseSettings(data, read) == (ok == QLatin1String("ok")), values);
-            QCOMPARE(Text(read), QString(colour));
+            QVERIFY2(ParseSettings(data, read) == ok, values);
+            QCOMPARE(QString::asprintf("%d,%d,%d", read.red, read.green, read.blue), colour);
         }
     }
 
     // A missing or damaged file is rewritten whole with what was read; a file
     // in the former place is carried over once and never rewritten there.
-    void readRecoverAndAdopt_data()
-    {
-        QTest::addColumn<QByteArray>("former");  // null: no file
-        QTest::addColumn<QByteArray>("present"); // null: no file
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QByteArray>("after");
-        const QByteArray none, colour = kHeaderLines + "1,2,3\r\n";
-        const QByteArray defaults = kHeaderLines + "220,220,190\r\n";
-        QTest::newRow("good file untouched") << none << kHeaderLines + "1\r\n2\r\n3\r\n"
-                                             << true << kHeaderLines + "1\r\n2\r\n3\r\n";
-        QTest::newRow("missing: created") << none << none << false << defaults;
-        QTest::newRow("two lines rewritten") << none << kHeaderLines << false << defaults;
-        QTest::newRow("blue 300 rewritten") << none << kHeaderLines + "10,20,300\r\n"
-                                            << false << kHeaderLines + "10,20,190\r\n";
-        QTest::newRow("former carried over") << colour << none << true << colour;
-        QTest::newRow("present one stays") << colour << kHeaderLines + "4,5,6\r\n"
-                                           << true << kHeaderLines + "4,5,6\r\n";
-        QTest::newRow("former read in part") << kHeaderLines + "10,20,300\r\n"
-                                             << none << true << kHeaderLines + "10,20,190\r\n";
-    }
-
     void readRecoverAndAdopt()
     {
-        QFETCH(QByteArray, former);
-        QFETCH(QByteArray, present);
-        QFETCH(bool, ok);
-        QFETCH(QByteArray, after);
-        QTemporaryDir dir;
-        const QString formerPath = dir.filePath("Brelko/Brelko/Brelko.ini");
-        const QString path = dir.filePath("Brelko/Brelko.ini");
-        QVERIFY(Put(formerPath, former) && Put(path, present));
-        QCOMPARE(AdoptFormerSettings(path, formerPath), !former.isNull() && present.isNull());
-        BackgroundColour colour;
-        QCOMPARE(SettingsFile(path).read(colour), ok);
-        QCOMPARE(ReadFile(path), after);
-        QCOMPARE(ReadFile(formerPath), former);
-        QVERIFY(!AdoptFormerSettings(path, formerPath)); // only once
-        // Written whole at once: no temporary file is left beside it.
-        QCOMPARE(QDir(dir.filePath("Brelko")).entryList(QDir::Files), QStringList{"Brelko.ini"});
+        // What follows the header lines in the former file, the present one
+        // (null: no file) and the present one after reading: a good file is
+        // untouched, missing or damaged ones rewritten, a former one carried
+        // over unless a present one stays, a former one read in part.
+        // clang-format off
+        const struct { const char *former, *present; bool ok; const char *after; } rows[] = {
+            {{}, "1\r\n2\r\n3\r\n", 1, "1\r\n2\r\n3\r\n"}, {{}, {}, 0, "220,220,190\r\n"},
+            {{}, "", 0, "220,220,190\r\n"}, {{}, "10,20,300\r\n", 0, "10,20,190\r\n"},
+            {"1,2,3\r\n", {}, 1, "1,2,3\r\n"}, {"1,2,3\r\n", "4,5,6\r\n", 1, "4,5,6\r\n"},
+            {"10,20,300\r\n", {}, 1, "10,20,190\r\n"}};
+        // clang-format on
+        const auto file = [](const char *s) { return s ? kHeaderLines + s : QByteArray(); };
+        for (const auto &r : rows) {
+            const QByteArray former = file(r.former), present = file(r.present);
+            QTemporaryDir dir;
+            const QString formerPath = dir.filePath("Brelko/Brelko/Brelko.ini");
+            const QString path = dir.filePath("Brelko/Brelko.ini");
+            QVERIFY(Put(formerPath, former) && Put(path, present));
+            QCOMPARE(AdoptFormerSettings(path, formerPath), !former.isNull() && present.isNull());
+            BackgroundColour colour;
+            QCOMPARE(SettingsFile(path).read(colour), r.ok);
+            QCOMPARE(ReadFile(path), file(r.after));
+            QCOMPARE(ReadFile(formerPath), former);
+            QVERIFY(!AdoptFormerSettings(path, formerPath)); // only once
+            // Written whole at once: no temporary file is left beside it.
+            QCOMPARE(QDir(dir.filePath("Brelko")).entryList(QDir::Files),
+                     QStringList{"Brelko.ini"});
+        }
     }
 
     void unwritableLocationIsPassedOver()
