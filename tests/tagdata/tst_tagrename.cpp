@@ -1,8 +1,6 @@
 #include "TagRename.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <unistd.h>
