@@ -52,22 +52,22 @@ private:
 // is opened, it runs in a child: the limit would hit this test too, and a
 // hang must end as a failure (the alarm), never block the run. The child
 // reports 100 unless it was asked about exactly b.dat.
-qint32 Perform(const ShellRequest &request, ScriptedUi &ui, int readFailures = 0,
-               bool sizeLimit = false, bool fifoAtOpen = false)
+enum Fault { None, Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
+qint32 Perform(const ShellRequest &request, ScriptedUi &ui, Fault fault = None, int failures = 0)
 {
     FaultyIo io;
     io.badFile = statOf(request.source + "/sub/b.dat").st_ino;
-    io.failures = readFailures;
-    if (fifoAtOpen)
+    io.failures = failures;
+    if (fault == SwappedFifo)
         io.fifoAtOpen = QFile::encodeName(request.source + "/sub/b.dat").toStdString();
-    if (!sizeLimit && !fifoAtOpen)
+    if (fault != SizeLimit && fault != SwappedFifo)
         return FolderEngine(io).perform(request, ui);
     const pid_t child = ::fork();
     if (child == 0) {
         ::alarm(10);
         ::signal(SIGXFSZ, SIG_IGN);
         const struct rlimit limit = {16 * 1024, 16 * 1024};
-        if (sizeLimit)
+        if (fault == SizeLimit)
             ::setrlimit(RLIMIT_FSIZE, &limit);
         const qint32 result = FolderEngine(io).perform(request, ui);
         ::_exit(ui.errors.size() == 1 && ui.errors.first().contains("b.dat") ? result : 100);
@@ -102,7 +102,6 @@ public:
 // file holds "old"), the fault met, the answers in turn (R replace, S skip,
 // A replace all, K skip all, C cancel, T retry), and which source files are
 // whole at the destination afterwards (*: all of them).
-enum Fault { None, Unreadable, FullDisk, SizeLimit, LargeCancel, Special, SwappedFifo };
 const char *const faultFile[] = {"", "sub/b.dat", "sub/zz-big.bin", "sub/b.dat", "sub/large.bin",
                                  "sub/pipe", "sub/b.dat"};
 const QString old = "mine.txt a.txt sub/b.dat";
@@ -234,10 +233,9 @@ private Q_SLOTS:
         const auto before = snapshot(src_);
         const struct stat folder = statOf(src_), b = statOf(src_ + "/sub/b.dat");
         ScriptedUi ui;
-        for (char letter : QByteArray(c.answers)) {
-            ui.conflictAnswers << A(QByteArray("RSAKC").indexOf(letter));
-            ui.errorAnswers << E(QByteArray("TSC").indexOf(letter));
-        }
+        for (char letter : QByteArray(c.answers))
+            ui.conflictAnswers << A(QByteArray("RSAKC").indexOf(letter)),
+                ui.errorAnswers << E(QByteArray("TSC").indexOf(letter));
         ui.createAnswer = c.create;
         // Every other file comes before large.bin in name order.
         const qint64 smallFiles = 20 + 1000 + 30 + 70000 + 3000;
@@ -245,9 +243,7 @@ private Q_SLOTS:
             ui.cancelAfterBytes = smallFiles + 1;
         // Retry meets a good read when the file is to arrive.
         const int failures = c.fault != Unreadable ? 0 : c.result == ResultOk ? 1 : 100;
-        QCOMPARE(Perform({action, src_, target, c.flags}, ui, failures, c.fault == SizeLimit,
-                         c.fault == SwappedFifo),
-                 c.result);
+        QCOMPARE(Perform({action, src_, target, c.flags}, ui, c.fault, failures), c.result);
         QCOMPARE(ui.creates.size(), c.existing == "-" && !(c.flags & FOF_NOCONFIRMATION) ? 1 : 0);
         // A full disk may meet later files too.
         QCOMPARE(ui.conflicts.size() + ui.errors.size(),
