@@ -118,8 +118,7 @@ private Q_SLOTS:
                                   shown[4], shown[5], shown[6], path};
         RecordingPrinter printer(dpi, fault);
         const auto dateSize = [&printer](const QFileInfo &info) {
-            printer.log << "date";
-            return info.fileName().prepend("size of ");
+            return printer.log << "date", info.fileName().prepend("size of ");
         };
         FakeMessages messages;
         const bool printed = PrintTags(fields, QFileInfo(path), dateSize, printer, messages);
