@@ -105,7 +105,6 @@ private Q_SLOTS:
         const QStringList names = makeTagged(20);
         QProcess process;
         start(process, {"show", "--json", "--jobs", "4", "--files-from", "-"});
-        QVERIFY(process.waitForStarted());
         process.write(names.join('\n').toUtf8() + '\n');
         QByteArray out;
         while (out.count('\n') < 20 && process.waitForReadyRead(10000))
@@ -129,15 +128,14 @@ private Q_SLOTS:
         QStringList names;
         QByteArrayList before;
         QString out, err;
+        const char *why[] = {"not a regular file", "No such file or directory", "Is a directory"};
         for (int i = 0; i < 120; ++i) {
             const QString name = names.emplace_back(QString("%1.mp3").arg(i));
             before.append(QByteArray());
             if (i % 40 == 13) { // a FIFO, a missing file, a folder
                 QVERIFY(i != 13 || ::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
                 QVERIFY(i != 93 || QDir(dirs_->files.path()).mkdir(name));
-                const char *reasons[] = {"not a regular file", "No such file or directory",
-                                         "Is a directory"};
-                err += "brelko-tag: " + name + ": " + reasons[i / 40] + '\n';
+                err += "brelko-tag: " + name + ": " + why[i / 40] + '\n';
                 continue;
             }
             QByteArray trailer(128, '\0');
