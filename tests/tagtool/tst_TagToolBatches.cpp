@@ -126,12 +126,12 @@ private Q_SLOTS:
         QFETCH(int, jobs);
         QRandomGenerator random(20261207);
         QStringList names;
-        QByteArrayList before;
+        QByteArrayList before, after; // empty where no file can be written
         QString out, err;
         const char *why[] = {"not a regular file", "No such file or directory", "Is a directory"};
         for (int i = 0; i < 120; ++i) {
             const QString name = names.emplace_back(QString("%1.mp3").arg(i));
-            before.append(QByteArray());
+            QByteArray &was = before.emplace_back(), &now = after.emplace_back();
             if (i % 40 == 13) { // a FIFO, a missing file, a folder
                 QVERIFY(i != 13 || ::mkfifo(QFile::encodeName(path(name)).constData(), 0644) == 0);
                 QVERIFY(i != 93 || QDir(dirs_->files.path()).mkdir(name));
@@ -141,7 +141,10 @@ private Q_SLOTS:
             QByteArray trailer(128, '\0');
             random.fillRange(reinterpret_cast<quint32 *>(trailer.data()), 32);
             trailer.replace(0, 3, i % 9 ? "TAG" : "XYZ"); // now and then no tag to edit
-            before.last() = ReadFile(make(name, trailer));
+            was = ReadFile(make(name, trailer));
+            // Only the artist changes; a new tag holds nothing else.
+            now = was + (i % 9 ? QByteArray() : Trailer({}));
+            now.replace(now.size() - 95, 30, QByteArray("Trio").leftJustified(30));
             out += name + ": tag written\n";
         }
         const Result r =
@@ -149,13 +152,8 @@ private Q_SLOTS:
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, out);
         QCOMPARE(r.err, err);
-        for (int i = 0; i < names.size(); ++i) {
-            // Only the artist changes; a new tag holds nothing else.
-            const bool tagged = before.at(i).right(128).startsWith("TAG");
-            QByteArray expected = before.at(i) + (tagged ? QByteArray() : Trailer({}));
-            expected.replace(expected.size() - 95, 30, QByteArray("Trio").leftJustified(30));
-            QVERIFY(before.at(i).isEmpty() || ReadFile(path(names.at(i))) == expected);
-        }
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(after.at(i).isEmpty() || ReadFile(path(names.at(i))) == after.at(i));
         QCOMPARE(run(QStringList{"undo"} + names).status, 1);
         for (int i = 0; i < names.size(); ++i)
             QVERIFY(before.at(i).isEmpty() || ReadFile(path(names.at(i))) == before.at(i));
