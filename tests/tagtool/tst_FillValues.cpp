@@ -33,8 +33,7 @@ const struct { const char *name; int number; } kGenres[] = {
 const struct { const char *name, *dates, *year, *raw, *field; } kTexts[] = {
     {"date, composed accent", "2003-05-01", "2003", "Cafe\xcc\x81", "Caf\xc3\xa9"},
     {"words, controls", "c. 1987", "1987", "two\nlines\t!", "two lines !"},
-    {"short year, blanks", "87", "", "  x  ", "x"},
-    {"second date", "|2001", "2001", "", ""}};
+    {"short year, blanks", "87", "", "  x  ", "x"}, {"second date", "|2001", "2001", "", ""}};
 // fields: as Fields() gives them; "": no match; "!": the pattern's error.
 const struct { const char *name, *pattern, *file, *fields; } kPatterns[] = {
     {"artist - title", "%artist% - %title%", "/m/Queen - So Long.mp3", "So Long|Queen|-|-|-|-|-"},

@@ -28,8 +28,7 @@ const struct { const char *name; ShowStyle style; const char *text, *shown; } kE
     {"terminal controls", ShowStyle::Text, "a\x1b[2Jb\x7f\xc2\x9b" "é€", "a?[2Jb??é€"},
     {"terminal c1 neighbours", ShowStyle::Text, "\xc2\xa0\xc2\x9f~", "\xc2\xa0?~"},
     {"json controls", ShowStyle::Json, "a\x01\n\x7f\xc2\x81", "\"a\\u0001\\u000a\\u007f\\u0081\""},
-    {"csv tab start", ShowStyle::Csv, "\t=1", "?=1"},
-    {"csv formula, quoted", ShowStyle::Csv, "=A1,B1", "\"'=A1,B1\""},
+    {"csv tab start", ShowStyle::Csv, "\t=1", "?=1"}, {"csv formula, quoted", ShowStyle::Csv, "=A1,B1", "\"'=A1,B1\""},
 };
 // clang-format on
 
