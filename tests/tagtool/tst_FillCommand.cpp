@@ -5,20 +5,17 @@
 namespace {
 
 const char kWriter[] = R"(
-import sys, json
-from mutagen.id3 import ID3, Frames
-path, version, encoding, frames = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
+import sys, json; from mutagen.id3 import ID3, Frames
 tag = ID3()
-for key, values in json.loads(frames).items():
+for key, values in json.loads(sys.argv[4]).items():
     extra = {'lang': 'eng', 'desc': key[5:]} if key.startswith('COMM') else {}
-    tag.add(Frames[key[:4]](encoding=encoding, text=values, **extra))
-tag.save(path, v2_version=version, v1=0)
+    tag.add(Frames[key[:4]](encoding=int(sys.argv[3]), text=values, **extra))
+tag.save(sys.argv[1], v2_version=int(sys.argv[2]), v1=0)
 )";
 
 // title|artist|album|year|comment|genre|track as mutagen reads the trailer.
 const char kReader[] = R"(
-import sys
-from mutagen.id3._id3v1 import ParseID3v1
+import sys; from mutagen.id3._id3v1 import ParseID3v1
 f = open(sys.argv[1], 'rb'); f.seek(-128, 2); frames = ParseID3v1(f.read()) or {}
 text = lambda key: str(frames[key].text[0]) if key in frames else '-'
 genre = frames['TCON'].genres[0] if 'TCON' in frames else '-'
@@ -62,7 +59,7 @@ const struct { const char *name; int version, encoding; const char *frames, *tra
 // Tags cut short (cut: the bytes kept) or with sizes that lie (bytes, %XX,
 // written at offset): status 0 when the tag is still read.
 const struct { const char *name; int cut, offset; const char *bytes; int status; } kDamage[] = {
-    {"cut inside a frame", 24, -1, "", 1}, {"cut after the header", 10, -1, "", 1},
+    {"cut inside a frame", 24, 0, "", 1}, {"cut after the header", 10, 0, "", 1},
     {"tag size beyond the file", 0, 6, "%7F%7F%7F%7F", 1}, {"tag size zero", 0, 6, "%00%00%00%00", 1},
     {"frame size beyond the tag", 0, 14, "%7F%7F%7F%7F", 1}, {"size byte with its high bit", 0, 9, "%80", 1},
     {"unsynchronised, extended header flags", 0, 5, "%C0", 0}, {"version 5", 0, 3, "%05", 1},
@@ -95,9 +92,8 @@ private Q_SLOTS:
         const QByteArray trailer =
             fields.size() < 3 ? QByteArray() : Trailer(fields[0], fields[1], fields[2]);
         const QString file = tagged(fill.version, fill.encoding, QString::fromUtf8(fill.frames));
-        QVERIFY(TryWriteFile(file, ReadFile(file) + trailer));
-        const QByteArray before = ReadFile(file);
-        QVERIFY(before.startsWith("ID3"));
+        const QByteArray before = ReadFile(file) + trailer;
+        QVERIFY(TryWriteFile(file, before));
 
         const Result r = run({"fill", "--from-v2", "s.mp3"});
         QCOMPARE(r.status, 0);
@@ -105,9 +101,7 @@ private Q_SLOTS:
         for (const QString &warning : QString(fill.warnings).split('|', Qt::SkipEmptyParts))
             QVERIFY2(r.err.contains("s.mp3: " + warning), qPrintable(r.err));
         QCOMPARE(QString::fromUtf8(RunPython(kReader, {file})), QString::fromUtf8(fill.fields));
-        const QByteArray after = ReadFile(file);
-        QCOMPARE(after.size(), before.size() + (trailer.isEmpty() ? 128 : 0));
-        QCOMPARE(after.chopped(128), before.chopped(trailer.size()));
+        QCOMPARE(ReadFile(file).chopped(128), before.chopped(trailer.size()));
         QCOMPARE(run({"undo", "s.mp3"}).status, 0);
         QCOMPARE(ReadFile(file), before);
     }
@@ -124,8 +118,7 @@ private Q_SLOTS:
         if (damage.cut > 0)
             damaged.truncate(damage.cut);
         const QByteArray bytes = QByteArray::fromPercentEncoding(damage.bytes);
-        if (damage.offset >= 0)
-            damaged.replace(damage.offset, bytes.size(), bytes);
+        damaged.replace(damage.offset, bytes.size(), bytes);
         QVERIFY(TryWriteFile(file, damaged));
 
         QCOMPARE(run({"fill", "--from-v2", "s.mp3"}).status, damage.status);
