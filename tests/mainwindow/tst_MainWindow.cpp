@@ -31,16 +31,20 @@ struct FixedDisk : FolderLister, TagFileService {
     }
 };
 
-// A table of text columns, each row named by its first field.
-void AddRows(std::initializer_list<const char *> columns, std::initializer_list<QStringList> rows)
+// A table of text rows, each named by its first field; the test takes the
+// other fields back with Fields<N>().
+void AddRows(std::initializer_list<QStringList> rows)
 {
-    for (const char *column : columns)
-        QTest::addColumn<QString>(column);
-    for (const QStringList &row : rows) {
-        QTestData &data = QTest::newRow(qPrintable(row[0]));
-        for (const QString &field : row.mid(1))
-            data << field;
-    }
+    QTest::addColumn<QStringList>("fields");
+    for (const QStringList &row : rows)
+        QTest::newRow(qPrintable(row[0])) << row.mid(1);
+}
+template <std::size_t N> std::array<QString, N> Fields()
+{
+    QFETCH(QStringList, fields);
+    std::array<QString, N> taken;
+    std::copy_n(fields.cbegin(), std::min<std::size_t>(N, fields.size()), taken.begin());
+    return taken;
 }
 } // namespace
 
@@ -52,15 +56,10 @@ private Q_SLOTS:
     void init() { h = std::make_unique<Window>(); }
     void cleanup() { h.reset(); }
 
-    void render_data()
-    {
-        QTest::addColumn<QString>("state");
-        for (const char *state : {"welcome", "help", "tag"})
-            QTest::newRow(state) << state;
-    }
+    void render_data() { AddRows({{"welcome"}, {"help"}, {"tag"}}); }
     void render()
     {
-        QFETCH(QString, state);
+        const QString state = QTest::currentDataTag();
         FixedDisk disk;
         h->folders = &disk;
         h->tags = &disk;
@@ -80,7 +79,7 @@ private Q_SLOTS:
     void sameAsTheMouse_data()
     {
         // clang-format off
-        AddRows({"user", "assistive", "after"}, {
+        AddRows({ // the user's gestures, assistive technology's, a line of the state after
             {"file chosen", "row List1 1", "select List1 b.mp3", "Bestand ..............: b.mp3"},
             {"folder chosen", "enter Dir1 sub", "select Dir1 sub", "folder=<music>/sub"},
             {"folder above chosen", "open sub, enter Dir1 /", "open sub, select Dir1 /", "folder=/"},
@@ -101,9 +100,7 @@ private Q_SLOTS:
     }
     void sameAsTheMouse()
     {
-        QFETCH(QString, user);
-        QFETCH(QString, assistive);
-        QFETCH(QString, after);
+        const auto [user, assistive, after] = Fields<3>();
         const QStringList byUser = user.split(", "), byAssistive = assistive.split(", ");
         Window other;
         h->open(), other.open();
@@ -127,7 +124,7 @@ private Q_SLOTS:
     void heard_data()
     {
         // clang-format off
-        AddRows({"gestures", "control", "name", "description"}, {
+        AddRows({ // the gestures, the control, its name, a line of its description
             {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
             {"button", "", "Knop_4", "Meer Software", " Meer Software "},
             {"drive", "", "Drive1", "Station", "Station"}, {"folders", "", "Dir1", "Mappen", ""},
@@ -147,10 +144,7 @@ private Q_SLOTS:
     }
     void heard()
     {
-        QFETCH(QString, gestures);
-        QFETCH(QString, control);
-        QFETCH(QString, name);
-        QFETCH(QString, description);
+        const auto [gestures, control, name, description] = Fields<4>();
         h->open();
         for (const QString &gesture : gestures.split(", ", Qt::SkipEmptyParts))
             h->perform(gesture);
@@ -177,17 +171,15 @@ private Q_SLOTS:
     // the keyboard order, chooses one with the arrows and presses it.
     void buttonBarKeys_data()
     {
-        AddRows({"keys", "pressed", "heard"}, // the buttons whose action ran; the bar's description
-                {{"Space: the first", "Space", "0", "Velden leeg"},
+        // The keys, the buttons whose action ran, the bar's description after.
+        AddRows({{"Space: the first", "Space", "0", "Velden leeg"},
                  {"Right twice, Enter", "Right Right Return", "2", "Copy Folders"},
                  {"Left wraps to the last", "Left Space", "4", "Meer Software"},
                  {"arrows alone", "Right Right Right Left", "", "Copy Folders"}});
     }
     void buttonBarKeys()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, pressed);
-        QFETCH(QString, heard);
+        const auto [keys, pressed, heard] = Fields<3>();
         QString ran;
         h->open();
         for (int i : {1, 2, 3})
@@ -305,9 +297,8 @@ private Q_SLOTS:
         QtMessageService messages;
         accessible::ModalVisit visit;
         accessible::PressInNextModal("No", visit);
-        MessageRequest question;
-        question.text = QStringLiteral("Weet je zeker dat je deze tags wilt wijzigen?");
-        question.buttons = MessageButtons::YesNo;
+        const MessageRequest question{"Weet je zeker dat je deze tags wilt wijzigen?", "Update",
+                                      MessageButtons::YesNo};
         QVERIFY(messages.show(&h->open(), question) == MessageAnswer::No);
         QCOMPARE(visit.unnamed + visit.unheard, QString());
     }

@@ -20,8 +20,10 @@ struct FakeView : MainWindowView {
     void showFiles(const QStringList &names) override { files = names, row = -1; }
     void selectFile(int r) override { row = r; }
     void showFileCount(const QString &text) override { count = text; }
-    void showInformation(const QString &n, const QString &d, const QString &p) override { info = {n, d, p}; }
-    void showFields(const std::array<QString, 5> &f) override { fields = QStringList(f.begin(), f.end()); }
+    void showInformation(const QString &n, const QString &d, const QString &p) override
+        { info = {n, d, p}; }
+    void showFields(const std::array<QString, 5> &f) override
+        { fields = QStringList(f.begin(), f.end()); }
     void showGenre(const QString &g) override { genre = g; }
     void showSummary(const QStringList &values) override { summary = values; }
     void showClock(const QString &text) override { clock = text; }
@@ -68,7 +70,9 @@ struct TwoDrives : FolderLister {
 // given (none if empty): the bytes stored at the trailer's offset and what
 // the box shows after.
 // clang-format off
-struct Edit { QByteArray trailer; int box; const char *typed; int offset; QByteArray stored, shownAfter; };
+struct Edit {
+    const char *name; QByteArray trailer; int box; const char *typed; int offset;
+    QByteArray stored, shownAfter; };
 
 // How an update ends, by what happened between the choice and the update:
 // the title typed just before it, and the title box after it.
@@ -137,7 +141,8 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("trimmed") << Trailer({"  Song", "  Quartet  ", "Al bum ", "99", " "}, 0)
             << QStringList{"Song", "Quartet", "Al bum", "99", "", "Blues"};
-        QTest::newRow("cut at zero") << track << QStringList{"Titel", "Artiest", "Album", "2001", "Info", "Pop"};
+        QTest::newRow("cut at zero") << track
+            << QStringList{"Titel", "Artiest", "Album", "2001", "Info", "Pop"};
         QTest::newRow("no genre") << Trailer({"T", "A", "B", "C", "D"}, 255)
             << QStringList{"T", "A", "B", "C", "D", "Unknown Genre Entry"};
         QTest::newRow("no trailer") << MpegFrames(2) << noTag;
@@ -185,13 +190,16 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("e");
         const QByteArray old = Trailer({"Oud", "A", "B", "1", "C"}, 0), no = Trailer({"T"});
         // clang-format off
-        QTest::newRow("no trailer") << Edit{{}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"};
-        QTest::newRow("title") << Edit{old, 0, "Nieuw", 3, "Nieuw" + QByteArray(25, ' '), "Nieuw"};
-        QTest::newRow("leading blanks kept") << Edit{old, 0, "  Lead", 3, "  Lead" + QByteArray(24, ' '), "Lead"};
-        QTest::newRow("code page") << Edit{old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"};
-        QTest::newRow("unknown name") << Edit{old, 5, "Polka Punk", 127, "\x0c", "Other"};
-        QTest::newRow("genre byte kept") << Edit{Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X"};
-        QTest::newRow("genre chosen") << Edit{no, 5, "Rock", 127, "\x11", "Rock"};
+        const Edit rows[] = {
+            {"no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"},
+            {"title", old, 0, "Nieuw", 3, "Nieuw" + QByteArray(25, ' '), "Nieuw"},
+            {"leading blanks kept", old, 0, "  Lead", 3, "  Lead" + QByteArray(24, ' '), "Lead"},
+            {"code page", old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"},
+            {"unknown name", old, 5, "Polka Punk", 127, "\x0c", "Other"},
+            {"genre byte kept", Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X"},
+            {"genre chosen", no, 5, "Rock", 127, "\x11", "Rock"}};
+        for (const Edit &e : rows)
+            QTest::newRow(e.name) << e;
         // clang-format on
     }
     void update()
