@@ -109,9 +109,8 @@ private Q_SLOTS:
         QVERIFY(r.messages.shown.isEmpty());
         // A relative path is taken from the start folder; the file is chosen.
         r.presenter.openFile(QStringLiteral("Muziek/B.MP3"));
-        QCOMPARE(r.view.folder(), folder);
-        QCOMPARE(r.view.row, 1);
-        QCOMPARE(r.presenter.selectedFilePath(), folder + "/B.MP3");
+        QCOMPARE(r.view.folder() + QString::number(r.view.row) + r.presenter.selectedFilePath(),
+                 folder + '1' + folder + "/B.MP3");
     }
 
     void drives()
@@ -124,7 +123,6 @@ private Q_SLOTS:
         QCOMPARE(r.view.drive, 0);
         lister.opened.clear();
         presenter.chooseDrive(1); // no medium: passed over without a word
-        QCOMPARE(lister.opened, QStringList());
         presenter.chooseDrive(0); // the start drive brings back the start folder
         QCOMPARE(lister.opened, QStringList({r.dir.path()}));
         presenter.openFolder(QStringLiteral("/media/usb/x"));
@@ -252,8 +250,7 @@ private Q_SLOTS:
             r.presenter.openFolder(r.path("ander"));
         r.type(0, QString::fromLatin1(c.title));
         r.presenter.update();
-        const bool tried = c.asked && before != "answered no";
-        QCOMPARE(r.tagFiles.writes, tried ? QStringList({path}) : QStringList());
+        QCOMPARE(r.tagFiles.writes.join('|'), c.asked && before != "answered no" ? path : "");
         QCOMPARE(QFile::exists(path), before != "rename"); // the old name never comes back
         QCOMPARE(ReadFile(path) == bytes, !c.written && before != "rename");
         QCOMPARE(ReadFile(path).mid(420, 4) == "Twee", c.written);
@@ -312,20 +309,19 @@ private Q_SLOTS:
             r.presenter.openFolder(r.dir.path()); // a new list, the boxes as they were
         r.presenter.rename(RenameOrder(row[2].toInt()));
         const QStringList listed = QDir(r.dir.path()).entryList(QDir::Files);
-        const QString message = row[4];
         QCOMPARE(listed.join('|'), row[3]);
         for (const QString &name : listed)
             QCOMPARE(ReadFile(r.path(name)), bytes);
         QVERIFY(QDir(r.path("sub")).isEmpty());
-        QCOMPARE(r.tagFiles.renames, int(message.isEmpty() && before != "nothing selected"));
+        QCOMPARE(r.tagFiles.renames, int(row[4].isEmpty() && before != "nothing selected"));
         const MessageRequest m = r.messages.shown.value(0);
-        QCOMPARE(m.text, message);
-        QVERIFY(message.isEmpty() || (m.caption == "Error" && m.icon == MessageIcon::Critical &&
-                                      m.buttons == MessageButtons::Ok));
+        QCOMPARE(m.text, row[4]);
+        QVERIFY(row[4].isEmpty() || (m.caption == "Error" && m.icon == MessageIcon::Critical &&
+                                     m.buttons == MessageButtons::Ok));
         // The list is rebuilt with nothing selected (a refused name changes
         // nothing); the count and the view stay.
         QCOMPARE(r.view.files, listed);
-        QCOMPARE(r.view.row + r.presenter.selectedRow(), message.isEmpty() ? -2 : -1);
+        QCOMPARE(r.view.row + r.presenter.selectedRow(), row[4].isEmpty() ? -2 : -1);
         QCOMPARE(r.view.count + r.view.info.join('|'), shownBefore);
     }
 
@@ -339,13 +335,15 @@ private Q_SLOTS:
         for (Button b : {Button::Print, Button::ClearFields, Button::Print})
             r.presenter.press(b);
         QCOMPARE(printed, 1);
-        QCOMPARE(r.view.boxes() + QStringList{r.view.count} + r.view.info,
-                 QStringList({"", "", "", "", "", "Jazz", "Files : 0", "Bestand ..............: ",
-                              "Date ...................: ", "Pathname ...........: "}));
-        QCOMPARE(r.view.files + r.view.summary, QStringList()); // the captions alone
-        QCOMPARE(r.view.folder(), r.dir.path());                // the folder list stays
-        QCOMPARE(r.presenter.selectedFilePath() + r.presenter.selectedFolder(), QString());
-        QCOMPARE(r.presenter.tagMarker(), QStringLiteral("TAG"));
+        // No files and an empty summary (its captions alone); the folder list stays.
+        QCOMPARE(
+            r.view.boxes() + QStringList{r.view.count} + r.view.info + r.view.files +
+                r.view.summary + QStringList{r.view.folder()},
+            QStringList({"", "", "", "", "", "Jazz", "Files : 0", "Bestand ..............: ",
+                         "Date ...................: ", "Pathname ...........: ", r.dir.path()}));
+        QCOMPARE(r.presenter.selectedFilePath() + r.presenter.selectedFolder() +
+                     r.presenter.tagMarker(),
+                 QStringLiteral("TAG"));
         r.presenter.play(); // nothing chosen: nothing but an empty path to open
         QCOMPARE(r.shell.opened, QStringList({""}));
     }
