@@ -128,18 +128,16 @@ private Q_SLOTS:
             {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
             {"button", "", "Knop_4", "Meer Software", " Meer Software "},
             {"drive", "", "Drive1", "Station", "Station"}, {"folders", "", "Dir1", "Mappen", ""},
-            {"files", "", "List1", "Bestanden", ""}, {"box", "", "Text2", "Artiest", ""},
-            {"last box", "", "Text5", "Informatie", ""}, {"genre", "", "Combo1", "Genre", "Genre"},
+            {"files", "", "List1", "Bestanden", ""}, {"genre", "", "Combo1", "Genre", "Genre"},
+            {"last box", "", "Text5", "Informatie", ""},
+            {"help shown", "key F1", "Label2", "Brelko", ""},
             {"update", "", "UpdateKnop", "Update", " Wijzigen tags "},
             {"rename", "", "RenameKnop_1", "Rename Artiest - Titel", " Rename bestand "},
             {"welcome read", "", "Pic", "Tags", "Welkom bij Brelko"},
             {"tag read", "row List1 0", "Pic", "Tags", "Artiest... : Artiest A"},
             {"help read", "key F1", "HelpPic", "Uitleg Brelko", "Afdrukken van de tags"},
-            {"folder listed", "", "Label13", "Files : 2", ""},
-            {"file shown", "row List1 0", "Label3", "Bestand ..............: a.mp3", ""},
             {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: ", ""},
-            {"clock ticked", "", "KlokLabel", "9:05:03 ", ""},
-            {"help shown", "key F1", "Label2", "Brelko", ""}});
+            {"clock ticked", "", "KlokLabel", "9:05:03 ", ""}});
         // clang-format on
     }
     void heard()
@@ -246,17 +244,21 @@ private Q_SLOTS:
     {
         h->open();
         auto button = [this](int i) { return h->find(QStringLiteral("Knop_%1").arg(i)); };
-        QList<QPoint> rest;
-        for (int i = 0; i < 5; ++i)
-            rest.append(button(i)->pos());
+        auto places = [&] {
+            QList<QPoint> at;
+            for (int i = 0; i < 5; ++i)
+                at.append(button(i)->pos());
+            return at;
+        };
+        const QList<QPoint> rest = places();
+        QList<QPoint> moved; // each button, while its pause lasts
         for (int i = 0; i < 5; ++i) {
-            QPoint during;
-            h->pauser.during = [&] { during = button(i)->pos(); };
+            h->pauser.during = [&, i] { moved.append(button(i)->pos() - rest[i]); };
             QTest::mouseClick(button(i), Qt::LeftButton);
-            QCOMPARE(during, rest[i] + QPoint(2, 2));
-            QCOMPARE(button(i)->pos(), rest[i]);
         }
+        QCOMPARE(moved, QList<QPoint>(5, QPoint(2, 2)));
         QCOMPARE(h->pauser.pauses, QList<float>(5, 0.2f));
+        QCOMPARE(places(), rest);
         bool nested = false; // a second button clicked while the first one waits
         h->pauser.during = [&] {
             if (!std::exchange(nested, true))
@@ -264,8 +266,7 @@ private Q_SLOTS:
         };
         QTest::mouseClick(button(1), Qt::LeftButton);
         QCOMPARE(h->pauser.pauses.size(), 7);
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(button(i)->pos(), rest[i]);
+        QCOMPARE(places(), rest);
     }
 
     void colourKeptAtClose()
