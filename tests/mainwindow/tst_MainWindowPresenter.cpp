@@ -190,7 +190,6 @@ private Q_SLOTS:
         // clang-format off
         const Edit rows[] = {
             {"no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"},
-            {"title", old, 0, "Nieuw", 3, "Nieuw" + QByteArray(25, ' '), "Nieuw"},
             {"leading blanks kept", old, 0, "  Lead", 3, "  Lead" + QByteArray(24, ' '), "Lead"},
             {"code page", old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"},
             {"unknown name", old, 5, "Polka Punk", 127, "\x0c", "Other"},
