@@ -208,8 +208,8 @@ private Q_SLOTS:
         r.type(e.box, QString::fromUtf8(e.typed));
         r.presenter.update();
         const QByteArray written = ReadFile(r.path("a.mp3"));
-        QCOMPARE(written.size(), audio.size() + 128); // grown by a trailer, or the same length
-        QCOMPARE(written.left(audio.size()), audio);
+        // The audio kept whole, and a trailer (added or the old one) after it.
+        QCOMPARE(written.left(written.size() - 128), audio);
         QCOMPARE(written.mid(audio.size() + e.offset, e.stored.size()), e.stored);
         QCOMPARE(r.view.boxes().value(e.box) + ' ' + r.presenter.tagMarker() + ' ' +
                      r.view.info.value(1).section(" : ", -1),
