@@ -107,22 +107,21 @@ struct Window : ServiceRig {
     {
         const QTreeWidgetItem *item = find<QTreeWidget>(QStringLiteral("Dir1"))->currentItem();
         const QByteArray trailer = ReadFile(path("a.mp3")).right(128).rightJustified(128);
-        QStringList listed,
-            state{
-                "chosen=" + window->presenter().selectedFilePath(),
-                "folder=" + window->presenter().listedFolder(),
-                "tree=" + (item ? item->data(0, Qt::UserRole).toString() : QString()),
-                QStringLiteral("help=%1%2%3") // the panel, the summary it covers, the menu's check
-                    .arg(find("HelpFrame")->isVisible())
-                    .arg(find("Frame4")->isVisible())
-                    .arg(find<QAction>("HelpHelp")->isChecked()),
-                "messages=" + QString::number(messages.shown.size()),
-                "opened=" + shell.opened.join('|'),
-                "tag=" + QString::fromLatin1(trailer.left(127)).simplified() + ' ' +
-                    QString::number(uchar(trailer.at(127)))};
+        QStringList listed;
         for (int i = 0; i < list()->model()->rowCount(); ++i)
             listed.append(list()->model()->index(i, 0).data().toString());
-        state << "listed=" + listed.join('|');
+        // clang-format off
+        QStringList state{"chosen=" + window->presenter().selectedFilePath(),
+            "folder=" + window->presenter().listedFolder(),
+            "tree=" + (item ? item->data(0, Qt::UserRole).toString() : QString()),
+            // The help panel, the summary it covers, the menu's check.
+            QStringLiteral("help=%1%2%3").arg(find("HelpFrame")->isVisible())
+                .arg(find("Frame4")->isVisible()).arg(find<QAction>("HelpHelp")->isChecked()),
+            "messages=" + QString::number(messages.shown.size()),
+            "opened=" + shell.opened.join('|'), "listed=" + listed.join('|'),
+            "tag=" + QString::fromLatin1(trailer.left(127)).simplified() + ' ' +
+                QString::number(uchar(trailer.at(127)))};
+        // clang-format on
         for (const char *name :
              {"Label3", "Label5", "Label13", "Text1", "Text2", "Text3", "Text4", "Combo1"})
             state << text(name);
