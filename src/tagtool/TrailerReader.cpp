@@ -23,6 +23,8 @@ namespace {
 constexpr quint64 RingSize = 4096;
 // The ring is topped up in batches, so waking the readers is paid seldom.
 constexpr quint64 RefillBatch = 256;
+// How far ahead the readers may get before the thread that prints wakes.
+constexpr quint64 WakeBatch = 64;
 
 // The disk reads and processor time of the process so far.
 struct UsageMark {
@@ -181,7 +183,11 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
                     addWorkers(std::min(quint64(threads), tail));
                 }
             }
-            waitFor(head, std::chrono::hours(24 * 365));
+            // Each wake-up costs a switch between threads: once behind, the
+            // readers are let a batch ahead before this thread goes on.
+            constexpr std::chrono::hours forever(24 * 365);
+            waitFor(std::min(head + WakeBatch, tail - 1), forever);
+            waitFor(head, forever);
         }
         if (!take(slot.read)) {
             stopWorkers();
