@@ -102,6 +102,10 @@ const struct { const char *name, *commands; int status; const char *err, *out, *
     {"undo after a write while it waits", "W; (flock 9 && touch held && sleep 1 && poke) 9<t.mp3 & "
      "until test -e held; do sleep 0.01; done; U; s=$?; wait; exit $s", 1,
      "t.mp3: cannot undo: it was modified", "", "! cmp -s t.mp3 want && cmp -s t.mp3 poked"},
+    // set waits for a writer's lock, then changes its field on the trailer that writer left.
+    {"set after a write while it waits", "(flock 9 && cp t.mp3 snap && touch held && sleep 1 && cp snap t.mp3 && poke) "
+     "9<t.mp3 & until test -e held; do sleep 0.01; done; T set --artist Trio t.mp3; s=$?; wait; exit $s", 0, "",
+     "t.mp3: tag written", "test \"$(tail -c 95 t.mp3 | head -c 4)$(tail -c 100 t.mp3 | head -c 1)\" = TrioX"},
     {"undo the journal cannot record", "W; J=$XDG_STATE_HOME/brelko/changes.log; mv $J $J.1 && "
      "ln -s nowhere $J; U", 1, "t.mp3: cannot undo: the journal cannot record it", "", "cmp -s t.mp3 want"},
 };
