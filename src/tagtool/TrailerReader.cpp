@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -185,9 +185,8 @@ void TrailerReader::run(PathSource &source, const std::function<bool(const Trail
             }
             // Each wake-up costs a switch between threads: once behind, the
             // readers are let a batch ahead before this thread goes on.
-            constexpr std::chrono::hours forever(24 * 365);
-            waitFor(std::min(head + WakeBatch, tail - 1), forever);
-            waitFor(head, forever);
+            waitFor(std::min(head + WakeBatch, tail - 1));
+            waitFor(head);
         }
         if (!take(slot.read)) {
             stopWorkers();
@@ -212,16 +211,15 @@ void TrailerReader::publish(quint64 count)
     }
 }
 
-bool TrailerReader::waitFor(quint64 index, std::chrono::milliseconds patience)
+void TrailerReader::waitFor(quint64 index)
 {
     Slot &slot = ring_[index % RingSize];
     if (slot.ready.load(std::memory_order_acquire))
-        return true;
+        return;
     std::unique_lock<std::mutex> lock(mutex_);
     awaited_.store(index);
-    const bool ready = readDone_.wait_for(lock, patience, [&] { return slot.ready.load(); });
+    readDone_.wait(lock, [&] { return slot.ready.load(); });
     awaited_.store(~quint64(0));
-    return ready;
 }
 
 void TrailerReader::addWorkers(quint64 count)

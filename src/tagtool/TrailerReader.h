@@ -3,7 +3,6 @@
 #include <QByteArray>
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -57,8 +56,8 @@ private:
 
     void work();
     void publish(quint64 count);
-    // False when the file was not read within `patience`.
-    bool waitFor(quint64 index, std::chrono::milliseconds patience);
+    // Returns once the file at index is read.
+    void waitFor(quint64 index);
     void addWorkers(quint64 count);
     void stopWorkers();
 
