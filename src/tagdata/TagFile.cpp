@@ -118,7 +118,6 @@ void StateAfterWrite(int fd, const QByteArray &trailer, FileState &after)
 // The state of an open file whose status was just taken.
 bool ReadFileStateAt(int fd, const struct stat &info, FileState &state)
 {
-    state = FileState();
     FileState read;
     read.size = info.st_size;
     read.mtimeNs = ModifiedNs(info);
