@@ -36,8 +36,9 @@ QByteArray RunPython(const char *script, const QStringList &args)
 
 const char kFull[] = R"({"TIT2": ["Ωmega Café 🎵"], "TPE1": ["The Artist"],
     "TALB": ["An album title that runs past thirty"], "TDRC": ["2003-05-01"],
-    "COMM:iTunNORM": ["000A 0B0C"], "COMM:": ["Nice"], "TRCK": ["3/12"], "TCON": ["(17)Rock"]})";
-const char kFullFields[] = "?mega Café ?|The Artist|An album title that runs past|2003|Nice|Rock|3";
+    "COMM:iTunNORM": ["000A 0B0C"], "COMM:": ["Twenty-eight characters long"], "TRCK": ["3/12"], "TCON": ["(17)Rock"]})";
+const char kFullFields[] = "?mega Café ?|The Artist|An album title that runs "
+                           "past|2003|Twenty-eight characters long|Rock|3";
 const char kLossy[] = "title: characters outside Windows-1252 are written as \"?\"|"
                       "album: only the first 30 characters are written";
 
