@@ -5,11 +5,7 @@
 #include "TagReport.h"
 #include "TestFiles.h"
 
-#include <QDeadlineTimer>
 #include <QPainter>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <cmath>
 #include <unistd.h>
@@ -47,25 +43,16 @@ class SystemPrinterTest : public QObject {
         for (const auto &[folder, mode] :
              {std::pair{"", 0x7755}, {"cache", 0x7777}, {"out", 0x7777}})
             QFile::setPermissions(root.filePath(folder), QFileDevice::Permissions(mode));
-        const QString socket = root.filePath("cups.sock"),
-                      server = root.filePath("conf/cupsd.conf"),
-                      files = root.filePath("conf/cups-files.conf");
-        if (!TryWriteFile(server, ("Listen " + socket +
-                                   "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                   "DirtyCleanInterval 0\n<Location />\n  Order allow,deny\n"
-                                   "  Allow all\n</Location>\n")
-                                      .toUtf8()) ||
-            !TryWriteFile(files,
-                          QString("ServerRoot %1/conf\nRequestRoot %1/spool\n"
-                                  "TempDir %1/spool/tmp\nCacheDir %1/cache\nStateDir %1/state\n"
-                                  "ErrorLog stderr\nAccessLog %1/log/access\n"
-                                  "PageLog %1/log/page\nFileDevice Yes\nUser lp\nGroup lp\n"
-                                  "SystemGroup root\n")
-                              .arg(root.path())
-                              .toUtf8()))
-            return "cannot write the scheduler's configuration";
+        // The scheduler's configuration, kept beside this test, made ours.
+        for (const QString name : {"cupsd.conf", "cups-files.conf"}) {
+            const QByteArray text = ReadFile(REFERENCE_DIR "/" + name);
+            if (text.isEmpty() ||
+                !TryWriteFile(root.filePath("conf/" + name),
+                              QByteArray(text).replace("@ROOT@", QFile::encodeName(root.path()))))
+                return "cannot write the scheduler's configuration";
+        }
         // Everything that reads a CUPS setting from here on finds ours only.
-        qputenv("CUPS_SERVER", socket.toLocal8Bit());
+        qputenv("CUPS_SERVER", QFile::encodeName(root.filePath("cups.sock")));
         qputenv("CUPS_SERVERROOT", root.filePath("conf").toLocal8Bit());
         qputenv("HOME", root.path().toLocal8Bit()); // no ~/.cups/lpoptions default
         qunsetenv("PRINTER");
@@ -73,7 +60,8 @@ class SystemPrinterTest : public QObject {
 
         cupsd_.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log
         cupsd_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"}),
-                     {"-f", "-c", server, "-s", files});
+                     {"-f", "-c", root.filePath("conf/cupsd.conf"), "-s",
+                      root.filePath("conf/cups-files.conf")});
         QString status; // lpstat -r succeeds either way; only its words tell
         for (QDeadlineTimer deadline(10000);
              cupsd_.waitForStarted(1000) && !deadline.hasExpired();) {
@@ -98,17 +86,20 @@ class SystemPrinterTest : public QObject {
         return PrintTags(shown(artist), QFileInfo(root_.filePath("song.mp3")), printer_, messages_);
     }
 
-    // Every text of the report, by its first word, within 1 pt of where its
-    // twips put it on the printable area.
+    // Every text of the report in full, and its first word within 1 pt of
+    // where its twips put it on the printable area.
     void expectTextsInPlace(const QString &pdf, const QPointF &origin)
     {
-        const QString words = run("pdftotext", {"-bbox", pdf, "-"});
+        const QString words = run("pdftotext", {"-bbox", pdf, "-"}),
+                      plain = run("pdftotext", {pdf, "-"}).simplified();
         const QRegularExpression word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)<");
         const auto input =
             GatherReportInput(shown("Bewerkt, niet bewaard"), QFileInfo(root_.filePath("song.mp3")),
                               [](const QFileInfo &file) { return DateSizeLine(file); });
         QVERIFY(input);
         for (const ReportText &text : ReportTexts(*input)) {
+            QVERIFY2(plain.contains(text.text.simplified()),
+                     qPrintable(text.text + " in " + plain));
             const QString first = text.text.simplified().section(' ', 0, 0).toHtmlEscaped();
             const QPointF expected = origin + QPointF(text.x, text.y) / 20.0;
             double nearest = 1e9;
@@ -205,13 +196,6 @@ private Q_SLOTS:
         // The printer description leaves 18 pt on the left and 36 pt at the top
         // of both papers.
         expectTextsInPlace(pdf, QPointF(18, 36));
-        const QString text = run("pdftotext", {pdf, "-"}).simplified();
-        for (const QString &shown :
-             QStringList{"Data : song.mp3", "Titel.............. : Zomeravond",
-                         "Artiest.......... : Bewerkt, niet bewaard", "Genre........... : Jazz",
-                         "Bestand....... : song.mp3", "/ Grootte : 300 Bytes", "Pathname.....",
-                         root_.path()})
-            QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
     }
 };
 
