@@ -5,7 +5,6 @@
 // wanted change of looks; look at them before committing.
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QtTest>
 #include <QWidget>

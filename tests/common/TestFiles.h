@@ -2,10 +2,7 @@
 
 // Small file and process helpers shared by the tests.
 
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest> // and all of QtCore
 
 // Audio made of real MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, silence,
 // 417 bytes each), so content sniffers and tag readers take it for MP3.

@@ -5,11 +5,7 @@
 #include "MainTexts.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QGuiApplication>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
 class DesktopShellLauncherTest : public QObject {
     Q_OBJECT

@@ -1,8 +1,6 @@
 // Listing folders as the browser needs them: which files, in what order.
 #include "FolderLister.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class FolderListerTest : public QObject {

@@ -5,9 +5,6 @@
 
 #include "MainTexts.h"
 
-#include <QDir>
-#include <QtTest>
-
 namespace {
 const QString NoTag = QStringLiteral("No ID Version 1.1 Tag Found");
 

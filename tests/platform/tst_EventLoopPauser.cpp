@@ -1,8 +1,6 @@
 // Waiting with the event loop running.
 #include "EventLoopPauser.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QtTest>
 
 #include <ctime>

@@ -1,10 +1,10 @@
 #include "FakeServices.h"
 #include "PrintTags.h"
 #include "ReportPrinter.h"
+#include "TableRows.h"
 #include "TagReport.h"
 
 #include <QPaintEngine>
-#include <QTemporaryFile>
 #include <QtTest>
 
 struct RecordedText {
@@ -97,12 +97,7 @@ const struct { const char *name; int dpi; QStringList shown; QString file; P::Fa
 class PrintTagsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void print_data()
-    {
-        QTest::addColumn<int>("row");
-        for (size_t i = 0; i < std::size(rows); ++i)
-            QTest::newRow(rows[i].name) << int(i);
-    }
+    void print_data() { AddRows(rows); }
 
     void print()
     {

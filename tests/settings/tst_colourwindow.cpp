@@ -1,6 +1,7 @@
 #include "AccessibleTree.h"
 #include "ColourWindow.h"
 #include "RenderCheck.h"
+#include "TableRows.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -18,7 +19,7 @@ class ColourWindowTest : public QObject {
     // window follows); then each gesture on bar `index`, "value" and "press"
     // as assistive technology makes them.
     // clang-format off
-    const std::tuple<const char *, BackgroundColour, int, QString, QColor> rows_[10] = {
+    const struct { const char *name; BackgroundColour start; int index; QString gesture; QColor now; } rows_[10] = {
         {"opened, hand-edited", {300, -5, 12}, 1, "", {255, 0, 12}},
         {"opened, read in part", {10, 20, 190}, 1, "", {10, 20, 190}},
         {"blue key right", {}, 3, "key Right", {220, 220, 191}},
@@ -43,12 +44,7 @@ private Q_SLOTS:
         QVERIFY(LooksLikeReference(&window, QStringLiteral(REFERENCE_DIR "/colourwindow.png")));
     }
 
-    void changes_data()
-    {
-        QTest::addColumn<int>("row");
-        for (int i = 0; i < 10; ++i)
-            QTest::newRow(std::get<0>(rows_[i])) << i;
-    }
+    void changes_data() { AddRows(rows_); }
 
     void changes()
     {

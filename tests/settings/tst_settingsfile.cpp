@@ -1,8 +1,6 @@
 #include "SettingsFile.h"
 #include "TestFiles.h"
 
-#include <QtTest>
-
 namespace {
 
 const QByteArray kHeaderLines = "\"Quarvel Software 2011\"\r\n\"--------------------------\"\r\n";

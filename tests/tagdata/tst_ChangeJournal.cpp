@@ -7,7 +7,6 @@
 #include "TagFile.h"
 #include "TestFiles.h"
 
-#include <QtTest>
 #include <unistd.h>
 
 namespace {

@@ -1,8 +1,6 @@
 #include "TagRename.h"
 #include "TestFiles.h"
 
-#include <QtTest>
-
 #include <unistd.h>
 
 class TestTagRename : public QObject {

@@ -2,8 +2,6 @@
 // place, Ctrl-C between files, and batches racing on the same files.
 #include "TagToolProcess.h"
 
-#include <QRandomGenerator>
-
 #include <csignal>
 #include <fstream>
 

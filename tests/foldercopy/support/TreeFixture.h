@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <limits>
-#include <QtTest> // and all of QtCore
 #include <sys/stat.h>
 #include <unistd.h>
 

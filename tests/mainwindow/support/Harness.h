@@ -7,8 +7,6 @@
 #include "MainWindowPresenter.h"
 #include "TagFileService.h"
 
-#include <QTemporaryDir>
-
 // The real tag reads, writes and renames, recorded; writes can fail on demand.
 struct FakeTagFiles : TagFileService {
     bool writeTag(const QString &path, Id3v1Tag &tag) override

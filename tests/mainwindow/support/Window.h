@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QTreeWidget>
-#include <QtTest>
 
 // A main window on fake services; the music folder holds a tagged a.mp3, an
 // untagged b.mp3 and the folder "sub".
