@@ -180,8 +180,7 @@ private Q_SLOTS:
     void realWork_data() { Rows(works); }
     void realWork()
     {
-        QFETCH(int, row);
-        const auto &w = works[row];
+        const auto &w = CurrentRow(works);
         QTemporaryDir dir;
         const QString source = dir.filePath("music"), target = dir.filePath("backup");
         makeTree(source);

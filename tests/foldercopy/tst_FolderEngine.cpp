@@ -174,8 +174,7 @@ private Q_SLOTS:
     void refusalsAndFreeNames_data() { Rows(refusals); }
     void refusalsAndFreeNames()
     {
-        QFETCH(int, row);
-        const auto &r = refusals[row];
+        const auto &r = CurrentRow(refusals);
         const auto inWork = [&](QString p) { return p.isEmpty() ? p : temp_.filePath(p); };
         writeFile(dst_ + "/album/a.txt", "old");
         writeFile(dst_ + "/album (2)/x", "taken too");
@@ -200,9 +199,8 @@ private Q_SLOTS:
     void operations_data() { Rows(cases, {FO_COPY, FO_MOVE}); }
     void operations()
     {
-        QFETCH(int, row);
         QFETCH(qint32, action);
-        const auto &c = cases[row];
+        const auto &c = CurrentRow(cases);
         // A move within one file system is a rename that never reads a byte,
         // so the faults met while moving need the destination on another one.
         const bool far = c.far || (c.fault && action == FO_MOVE);

@@ -101,8 +101,7 @@ private Q_SLOTS:
 
     void print()
     {
-        QFETCH(int, row);
-        const auto &[name, dpi, shown, file, fault, expectedLog] = rows[row];
+        const auto &[name, dpi, shown, file, fault, expectedLog] = CurrentRow(rows);
         QTemporaryFile song;
         QVERIFY(song.open());
         const QString path = file == "song"     ? song.fileName()

@@ -48,8 +48,7 @@ private Q_SLOTS:
 
     void changes()
     {
-        QFETCH(int, row);
-        const auto &[name, start, index, gesture, now] = rows_[row];
+        const auto &[name, start, index, gesture, now] = CurrentRow(rows_);
         // The main window's ApplyBackground notes each colour it repaints in;
         // opening paints it in the colour the bars start at.
         painted_.clear();

@@ -87,8 +87,7 @@ private Q_SLOTS:
     void fromV2_data() { AddRows(kFills); }
     void fromV2()
     {
-        QFETCH(int, row);
-        const auto &fill = kFills[row];
+        const auto &fill = CurrentRow(kFills);
         const QList<QByteArray> fields = QByteArray(fill.trailer).split('|');
         const QByteArray trailer =
             fields.size() < 3 ? QByteArray() : Trailer(fields[0], fields[1], fields[2]);
@@ -112,8 +111,7 @@ private Q_SLOTS:
     void damagedV2_data() { AddRows(kDamage); }
     void damagedV2()
     {
-        QFETCH(int, row);
-        const auto &damage = kDamage[row];
+        const auto &damage = CurrentRow(kDamage);
         const QString file = tagged(4, kUtf8, R"({"TIT2": ["Title"], "TPE1": ["Artist"]})");
         QByteArray damaged = ReadFile(file);
         if (damage.cut > 0)

@@ -41,8 +41,7 @@ private Q_SLOTS:
     void escaping_data() { AddRows(kEscapes); }
     void escaping()
     {
-        QFETCH(int, row);
-        const auto &escape = kEscapes[row];
+        const auto &escape = CurrentRow(kEscapes);
         QCOMPARE(ShownText(escape.style, escape.text), QByteArray(escape.shown));
         if (escape.style == ShowStyle::Text)
             QCOMPARE(TerminalSafe(QString::fromUtf8(escape.text)).toUtf8(), escape.shown);

@@ -43,8 +43,8 @@ private Q_SLOTS:
     void showManyInOrder_data() { AddRows(kShows); }
     void showManyInOrder()
     {
-        QFETCH(int, row);
-        const char list = kShows[row].list;
+        const auto &show = CurrentRow(kShows);
+        const char list = show.list;
         QByteArrayList names;
         QByteArray out =
             "file,tag,title,artist,album,year,comment,genre,genre_number,track,id3v2\n";
@@ -82,8 +82,8 @@ private Q_SLOTS:
             names.append(name);
         }
         QVERIFY(::chmod(QFile::encodeName(dirs_->files.path()).constData(), 0755) == 0);
-        QStringList args = QStringList{"show", "--csv"} +
-                           QString(kShows[row].options).split('|', Qt::SkipEmptyParts);
+        QStringList args =
+            QStringList{"show", "--csv"} + QString(show.options).split('|', Qt::SkipEmptyParts);
         QVERIFY(TryWriteFile(path("list.txt"), names.join('\n') + "\n\n"));
         if (list != ' ')
             args += {"--files-from", list == 'n' ? "list.txt" : "-"};

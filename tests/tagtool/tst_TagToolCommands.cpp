@@ -143,8 +143,7 @@ private Q_SLOTS:
     void badInput_data() { AddRows(kInputs); }
     void badInput()
     {
-        QFETCH(int, row);
-        const auto &input = kInputs[row];
+        const auto &input = CurrentRow(kInputs);
         const QStringList args = QString::fromUtf8(input.args).split('|', Qt::SkipEmptyParts);
         const QString last = args.value(args.size() - 1);
         const QString out =

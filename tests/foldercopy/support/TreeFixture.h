@@ -5,6 +5,7 @@
 
 #include "OperationUi.h"
 #include "PathNames.h"
+#include "TableRows.h"
 #include "TestFiles.h"
 
 #include <functional>
