@@ -29,8 +29,10 @@ inline QByteArray Trailer(const QByteArray &title, const QByteArray &artist,
     return Trailer(QList<QByteArray>{title, artist, "Album", "1999", comment}, uchar(genre));
 }
 
+// Writes a file, and the folders it is in when they are missing.
 inline bool TryWriteFile(const QString &path, const QByteArray &contents)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }

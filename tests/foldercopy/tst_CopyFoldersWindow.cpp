@@ -184,7 +184,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString source = dir.filePath("music"), target = dir.filePath("backup");
         makeTree(source);
-        writeFile(source + "/sub/big.wav", pattern("big", 4 << 20));
+        WriteFile(source + "/sub/big.wav", pattern("big", 4 << 20));
         QVERIFY(QDir().mkpath(target));
         const auto before = snapshot(source);
         SlowIo io;

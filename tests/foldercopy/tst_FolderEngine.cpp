@@ -176,8 +176,8 @@ private Q_SLOTS:
     {
         const auto &r = CurrentRow(refusals);
         const auto inWork = [&](QString p) { return p.isEmpty() ? p : temp_.filePath(p); };
-        writeFile(dst_ + "/album/a.txt", "old");
-        writeFile(dst_ + "/album (2)/x", "taken too");
+        WriteFile(dst_ + "/album/a.txt", "old");
+        WriteFile(dst_ + "/album (2)/x", "taken too");
         const auto before = snapshot(temp_.path()), source = snapshot(src_);
         ScriptedUi ui;
         QCOMPARE(Perform({r.action, inWork(r.source), inWork(r.destination), r.flags}, ui),
@@ -223,11 +223,11 @@ private Q_SLOTS:
         if (c.fault == Special)
             QCOMPARE(::mkfifo(QFile::encodeName(src_ + '/' + file).constData(), 0644), 0);
         else if (c.fault == FullDisk || c.fault == LargeCancel) // too big for 64k
-            writeFile(src_ + '/' + file, pattern(file, c.fault == FullDisk ? 200000 : largeSize));
+            WriteFile(src_ + '/' + file, pattern(file, c.fault == FullDisk ? 200000 : largeSize));
         const QStringList existing =
             c.existing.split(' ', Qt::SkipEmptyParts).filter(QRegularExpression("^[^-]"));
         for (const QString &name : existing)
-            writeFile(target + "/album/" + name, "old");
+            WriteFile(target + "/album/" + name, "old");
         const auto before = snapshot(src_);
         const struct stat folder = statOf(src_), b = statOf(src_ + "/sub/b.dat");
         ScriptedUi ui;

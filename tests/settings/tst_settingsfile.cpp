@@ -5,12 +5,6 @@ namespace {
 
 const QByteArray kHeaderLines = "\"Quarvel Software 2011\"\r\n\"--------------------------\"\r\n";
 
-// Writes data to path, making its folder; a null array writes no file.
-bool Put(const QString &path, const QByteArray &data)
-{
-    return data.isNull() || (QDir().mkpath(QFileInfo(path).path()) && TryWriteFile(path, data));
-}
-
 } // namespace
 
 class TestSettingsFile : public QObject {
@@ -66,7 +60,8 @@ private Q_SLOTS:
             QTemporaryDir dir;
             const QString formerPath = dir.filePath("Brelko/Brelko/Brelko.ini");
             const QString path = dir.filePath("Brelko/Brelko.ini");
-            QVERIFY(Put(formerPath, former) && Put(path, present));
+            QVERIFY((former.isNull() || TryWriteFile(formerPath, former)) &&
+                    (present.isNull() || TryWriteFile(path, present)));
             QCOMPARE(AdoptFormerSettings(path, formerPath), !former.isNull() && present.isNull());
             BackgroundColour colour;
             QCOMPARE(SettingsFile(path).read(colour), r.ok);

@@ -132,7 +132,6 @@ private Q_SLOTS:
     void segmentsBeyondAGapAreKept()
     {
         const QString a = mp3("a.mp3");
-        QVERIFY(QDir().mkpath(journalFolder()));
         JournalRecord old;
         old.path = ToFilePath(a);
         for (const int segment : {1, 3}) {
@@ -155,7 +154,6 @@ private Q_SLOTS:
     void damagedJournalIsReadAroundAndWrittenOn()
     {
         const QString a = mp3("a.mp3", Trailer("Morning", "Quartet"));
-        QVERIFY(QDir().mkpath(journalFolder()));
         JournalRecord old = Sample(JournalRecord::Type::Write);
         QByteArray flipped = EncodeRecord(old), unknownType = flipped;
         flipped.replace(" 123456789012 ", " 123456789013 "); // the size

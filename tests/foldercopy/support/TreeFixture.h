@@ -15,12 +15,6 @@
 
 namespace fixture {
 
-inline void writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    WriteFile(path, data);
-}
-
 // Data that differs per file, so a file copied to the wrong name shows.
 inline QByteArray pattern(const QString &seed, qint64 size)
 {
@@ -42,7 +36,7 @@ inline void makeTree(const QString &root)
         {"-leading dash", 20}, {"new\nline", 30}, {"ünïcødé 日本.txt", 40}};
     // clang-format on
     for (const auto &[name, size] : files)
-        writeFile(root + '/' + QString::fromUtf8(name), pattern(name, size));
+        WriteFile(root + '/' + QString::fromUtf8(name), pattern(name, size));
     QDir().mkpath(root + "/empty folder");
     for (const char *link :
          {"sub/b.dat link-to-b", "/etc/hostname absolute", ". self", "ping pong", "pong ping"})
