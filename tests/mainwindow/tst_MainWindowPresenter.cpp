@@ -4,6 +4,7 @@
 #include "Harness.h"
 
 #include "MainTexts.h"
+#include "TableRows.h"
 
 namespace {
 const QString NoTag = QStringLiteral("No ID Version 1.1 Tag Found");
@@ -66,18 +67,25 @@ struct TwoDrives : FolderLister {
 // A box typed into and updated (5: the genre) in a file with the trailer
 // given (none if empty): the bytes stored at the trailer's offset and what
 // the box shows after.
+const QByteArray Old = Trailer({"Oud", "A", "B", "1", "C"}, 0);
 // clang-format off
-struct Edit {
-    const char *name; QByteArray trailer; int box; const char *typed; int offset;
-    QByteArray stored, shownAfter; };
+const struct { const char *name; QByteArray trailer; int box; const char *typed; int offset;
+               QByteArray stored; const char *shownAfter; } kEdits[] = {
+    {"no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"},
+    {"leading blanks kept", Old, 0, "  Lead", 3, "  Lead" + QByteArray(24, ' '), "Lead"},
+    {"code page", Old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"},
+    {"unknown name", Old, 5, "Polka Punk", 127, "\x0c", "Other"},
+    {"genre byte kept", Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X"},
+    {"genre chosen", Trailer({"T"}), 5, "Rock", 127, "\x11", "Rock"}};
 
-// How an update ends, by what happened between the choice and the update:
-// the title typed just before it, and the title box after it.
-struct UpdateCase { const char *title; bool asked, written; QString shownAfter; };
+// How an update ends, by what happened between the choice and the update
+// (the row's name): the title typed just before it, and the title box after it.
+const struct { const char *name, *title; bool asked, written; QString shownAfter; } kUpdates[] = {
+    {"blank title", "   ", false, false, "T"}, {"answered no", "Twee", true, false, "T"},
+    {"fail", "Twee", true, false, "T"}, {"clear", "Twee", false, false, ""},
+    {"rename", "Twee", true, false, NoTag}, /* a stale view */ {"folder", "Twee", true, true, "Twee"}};
 // clang-format on
 } // namespace
-Q_DECLARE_METATYPE(UpdateCase)
-Q_DECLARE_METATYPE(Edit)
 
 class MainWindowPresenterTest : public QObject {
     Q_OBJECT
@@ -166,25 +174,10 @@ private Q_SLOTS:
         QVERIFY(r.messages.shown.isEmpty());
     }
 
-    void update_data()
-    {
-        QTest::addColumn<Edit>("e");
-        const QByteArray old = Trailer({"Oud", "A", "B", "1", "C"}, 0), no = Trailer({"T"});
-        // clang-format off
-        const Edit rows[] = {
-            {"no trailer", {}, 1, "Artiest", 0, "TAGNo ID Version 1.1 Tag Found   ", "Artiest"},
-            {"leading blanks kept", old, 0, "  Lead", 3, "  Lead" + QByteArray(24, ' '), "Lead"},
-            {"code page", old, 1, "Caf\u00e9 \u20ac", 33, "Caf\xe9 \x80 ", "Caf\u00e9 \u20ac"},
-            {"unknown name", old, 5, "Polka Punk", 127, "\x0c", "Other"},
-            {"genre byte kept", Trailer({"T"}, 200), 1, "X", 127, "\xc8", "X"},
-            {"genre chosen", no, 5, "Rock", 127, "\x11", "Rock"}};
-        for (const Edit &e : rows)
-            QTest::newRow(e.name) << e;
-        // clang-format on
-    }
+    void update_data() { AddRows(kEdits); }
     void update()
     {
-        QFETCH(Edit, e);
+        const auto &e = CurrentRow(kEdits);
         Rig r;
         const QByteArray audio = MpegFrames(2);
         r.openWith({{"a.mp3", audio + e.trailer}}, 0);
@@ -202,25 +195,15 @@ private Q_SLOTS:
 
     // What happens between the choice and the update (the row's name), and
     // what the file and the view hold after it.
-    void updateMends_data()
-    {
-        QTest::addColumn<UpdateCase>("c");
-        QTest::newRow("blank title") << UpdateCase{"   ", false, false, "T"};
-        QTest::newRow("answered no") << UpdateCase{"Twee", true, false, "T"};
-        QTest::newRow("fail") << UpdateCase{"Twee", true, false, "T"};
-        QTest::newRow("clear") << UpdateCase{"Twee", false, false, ""};
-        QTest::newRow("rename") << UpdateCase{"Twee", true, false, NoTag}; // a stale view
-        QTest::newRow("folder") << UpdateCase{"Twee", true, true, "Twee"};
-    }
+    void updateMends_data() { AddRows(kUpdates); }
     void updateMends()
     {
-        QFETCH(UpdateCase, c);
-        const QString before = QTest::currentDataTag();
+        const auto &c = CurrentRow(kUpdates);
+        const QString before = c.name;
         Rig r;
         const QByteArray bytes = MpegFrames(1) + Trailer({"T", "A"}),
                          other = MpegFrames(1) + Trailer({"Zee"});
         const QString path = r.path("a.mp3");
-        QVERIFY(QDir(r.dir.path()).mkdir("ander"));
         r.openWith({{"ander/z.mp3", other}, {"a.mp3", bytes}}, 0);
         r.tagFiles.failWrites = before == "fail";
         r.messages.answer = before == "answered no" ? MessageAnswer::No : MessageAnswer::Yes;
