@@ -5,6 +5,7 @@
 // rendered against reference pictures.
 #include "DesktopServices.h"
 #include "RenderCheck.h"
+#include "TableRows.h"
 #include "Window.h"
 
 #include <QAction>
@@ -29,21 +30,47 @@ struct FixedDisk : FolderLister, TagFileService {
     }
 };
 
-// A table of text rows, each named by its first field; the test takes the
-// other fields back with Fields<N>().
-void AddRows(std::initializer_list<QStringList> rows)
-{
-    QTest::addColumn<QStringList>("fields");
-    for (const QStringList &row : rows)
-        QTest::newRow(qPrintable(row[0])) << row.mid(1);
-}
-template <std::size_t N> std::array<QString, N> Fields()
-{
-    QFETCH(QStringList, fields);
-    std::array<QString, N> taken;
-    std::copy_n(fields.cbegin(), std::min<std::size_t>(N, fields.size()), taken.begin());
-    return taken;
-}
+// clang-format off
+const struct { const char *name; } kRenders[] = {{"welcome"}, {"help"}, {"tag"}};
+
+// Each gesture, "what control [entry]", in turn: the user's, assistive
+// technology's, then a line of the state after them.
+const struct { const char *name, *user, *assistive, *after; } kGestures[] = {
+    {"file chosen", "row List1 1", "select List1 b.mp3", "Bestand ..............: b.mp3"},
+    {"folder chosen", "enter Dir1 sub", "select Dir1 sub", "folder=<music>/sub"},
+    {"folder above chosen", "open sub, enter Dir1 /", "open sub, select Dir1 /", "folder=/"},
+    // The start folder's drive, chosen from another folder, opens it again.
+    {"drive chosen", "open sub, pick Drive1 *", "open sub, select Drive1 *", "folder=<music>"},
+    {"fields emptied", "row List1 0, click Knop_0", "select List1 a.mp3, press Knop_0", "Files : 0"},
+    {"tag written", "row List1 0, type Text3 Album, pick Combo1 Rock, click UpdateKnop",
+     "select List1 a.mp3, insert Text3 Album, select Combo1 Rock, press UpdateKnop",
+     "tag=TAGEen Artiest A Album 17"},
+    {"renamed", "row List1 0, click RenameKnop_1", "select List1 a.mp3, press RenameKnop_1",
+     "listed=Artiest A - Een.mp3|b.mp3"},
+    {"played", "row List1 0, key F5", "select List1 a.mp3, menu Projecten Afspelen",
+     "opened=<music>/a.mp3"},
+    {"software page", "click Knop_4", "menu Help Meer Software", "opened=<software page>"},
+    {"help shown", "key F1", "menu Help Help", "help=101"},
+    {"help hidden", "key F1, key F1", "menu Help Help, menu Help Help", "help=010"}};
+
+// The gestures, then the control, its name and a line of its description.
+const struct { const char *name, *gestures, *control, *heard, *description; } kHeard[] = {
+    {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
+    {"drive", "", "Drive1", "Station", "Station"}, {"genre", "", "Combo1", "Genre", "Genre"},
+    {"help shown", "key F1", "Label2", "Brelko", ""},
+    {"welcome read", "", "Pic", "Tags", "Welkom bij Brelko"},
+    {"tag read", "row List1 0", "Pic", "Tags", "Artiest... : Artiest A"},
+    {"help read", "key F1", "HelpPic", "Uitleg Brelko", "Afdrukken van de tags"},
+    {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: ", ""},
+    {"clock ticked", "", "KlokLabel", "9:05:03 ", ""}};
+
+// The keys, the buttons whose action ran, the bar's description after.
+const struct { const char *name, *keys, *pressed, *heard; } kBarKeys[] = {
+    {"Space: the first", "Space", "0", "Velden leeg"},
+    {"Right twice, Enter", "Right Right Return", "2", "Copy Folders"},
+    {"Left wraps to the last", "Left Space", "4", "Meer Software"},
+    {"arrows alone", "Right Right Right Left", "", "Copy Folders"}};
+// clang-format on
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -54,7 +81,7 @@ private Q_SLOTS:
     void init() { h = std::make_unique<Window>(); }
     void cleanup() { h.reset(); }
 
-    void render_data() { AddRows({{"welcome"}, {"help"}, {"tag"}}); }
+    void render_data() { AddRows(kRenders); }
     void render()
     {
         const QString state = QTest::currentDataTag();
@@ -74,32 +101,13 @@ private Q_SLOTS:
     // Assistive technology reaches what the mouse and keyboard reach, with
     // the same effect on the window, the desktop and the disk; all gestures
     // but the last set the scene, alike in both windows.
-    void sameAsTheMouse_data()
-    {
-        // clang-format off
-        AddRows({ // the user's gestures, assistive technology's, a line of the state after
-            {"file chosen", "row List1 1", "select List1 b.mp3", "Bestand ..............: b.mp3"},
-            {"folder chosen", "enter Dir1 sub", "select Dir1 sub", "folder=<music>/sub"},
-            {"folder above chosen", "open sub, enter Dir1 /", "open sub, select Dir1 /", "folder=/"},
-            // The start folder's drive, chosen from another folder, opens it again.
-            {"drive chosen", "open sub, pick Drive1 *", "open sub, select Drive1 *", "folder=<music>"},
-            {"fields emptied", "row List1 0, click Knop_0", "select List1 a.mp3, press Knop_0", "Files : 0"},
-            {"tag written", "row List1 0, type Text3 Album, pick Combo1 Rock, click UpdateKnop",
-             "select List1 a.mp3, insert Text3 Album, select Combo1 Rock, press UpdateKnop",
-             "tag=TAGEen Artiest A Album 17"},
-            {"renamed", "row List1 0, click RenameKnop_1", "select List1 a.mp3, press RenameKnop_1",
-             "listed=Artiest A - Een.mp3|b.mp3"},
-            {"played", "row List1 0, key F5", "select List1 a.mp3, menu Projecten Afspelen",
-             "opened=<music>/a.mp3"},
-            {"software page", "click Knop_4", "menu Help Meer Software", "opened=<software page>"},
-            {"help shown", "key F1", "menu Help Help", "help=101"},
-            {"help hidden", "key F1, key F1", "menu Help Help, menu Help Help", "help=010"}});
-        // clang-format on
-    }
+    void sameAsTheMouse_data() { AddRows(kGestures); }
     void sameAsTheMouse()
     {
-        const auto [user, assistive, after] = Fields<3>();
-        const QStringList byUser = user.split(", "), byAssistive = assistive.split(", ");
+        const auto &row = CurrentRow(kGestures);
+        const QStringList byUser = QString(row.user).split(", "),
+                          byAssistive = QString(row.assistive).split(", ");
+        const QString after = row.after;
         Window other;
         h->open(), other.open();
         QStringList before; // the scene the last gesture starts from
@@ -117,25 +125,13 @@ private Q_SLOTS:
     // a combo box, its label's) and a line of its description. A label is
     // heard as it is shown, a picture box reads out what is written in it, a
     // tooltip is the description, and every control keeps a name.
-    void heard_data()
-    {
-        // clang-format off
-        AddRows({ // the gestures, the control, its name, a line of its description
-            {"bar", "", "MenuPic", "Knoppenbalk", "Velden leeg"},
-            {"drive", "", "Drive1", "Station", "Station"}, {"genre", "", "Combo1", "Genre", "Genre"},
-            {"help shown", "key F1", "Label2", "Brelko", ""},
-            {"welcome read", "", "Pic", "Tags", "Welkom bij Brelko"},
-            {"tag read", "row List1 0", "Pic", "Tags", "Artiest... : Artiest A"},
-            {"help read", "key F1", "HelpPic", "Uitleg Brelko", "Afdrukken van de tags"},
-            {"cleared", "row List1 0, press Knop_0", "Label3", "Bestand ..............: ", ""},
-            {"clock ticked", "", "KlokLabel", "9:05:03 ", ""}});
-        // clang-format on
-    }
+    void heard_data() { AddRows(kHeard); }
     void heard()
     {
-        const auto [gestures, control, name, description] = Fields<4>();
+        const auto &row = CurrentRow(kHeard);
+        const QString control = row.control, name = row.heard, description = row.description;
         h->open();
-        for (const QString &gesture : gestures.split(", ", Qt::SkipEmptyParts))
+        for (const QString &gesture : QString(row.gestures).split(", ", Qt::SkipEmptyParts))
             h->perform(gesture);
         QAccessibleInterface *node = accessible::Of(h->find(control));
         if (qobject_cast<QLabel *>(node->object()))
@@ -157,17 +153,10 @@ private Q_SLOTS:
 
     // The picture buttons take no focus; the bar that holds them, first in
     // the keyboard order, chooses one with the arrows and presses it.
-    void buttonBarKeys_data()
-    {
-        // The keys, the buttons whose action ran, the bar's description after.
-        AddRows({{"Space: the first", "Space", "0", "Velden leeg"},
-                 {"Right twice, Enter", "Right Right Return", "2", "Copy Folders"},
-                 {"Left wraps to the last", "Left Space", "4", "Meer Software"},
-                 {"arrows alone", "Right Right Right Left", "", "Copy Folders"}});
-    }
+    void buttonBarKeys_data() { AddRows(kBarKeys); }
     void buttonBarKeys()
     {
-        const auto [keys, pressed, heard] = Fields<3>();
+        const auto &[name, keys, pressed, heard] = CurrentRow(kBarKeys);
         QString ran;
         h->open();
         for (int i : {1, 2, 3})
@@ -176,7 +165,7 @@ private Q_SLOTS:
         QWidget *bar = h->find("MenuPic");
         QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
         QTRY_VERIFY(bar->hasFocus()); // the first control of the keyboard order
-        for (const QString &key : keys.split(' '))
+        for (const QString &key : QString(keys).split(' '))
             QTest::keyClick(bar, QKeySequence::fromString(key)[0].key());
         ran += QString(h->text("Label13") == "Files : 0" ? "0" : "") +
                QString(h->shell.opened.isEmpty() ? "" : "4");
