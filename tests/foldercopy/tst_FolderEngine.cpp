@@ -148,6 +148,11 @@ const struct { const char *name, *source, *destination; qint32 action, result;
     {"rename on collision", "music/album", "backup", FO_COPY, ResultOk, "backup/album (3)",
      FOF_RENAMEONCOLLISION}};
 
+// How the operation's questions were answered, and the calls that reached the
+// caller's thread, while the program runs on or quits.
+const struct { const char *name, *answers, *calls; } kThreadRuns[] = {
+    {"running", "yes,skip all,retry", "create,replace,error,report,finished"},
+    {"program quits", "yes,?,?", "create"}};
 // clang-format on
 } // namespace
 
@@ -288,20 +293,11 @@ private Q_SLOTS:
     // Last, as no event loop of this run turns again once the program quits:
     // the work is cancelled, and its later questions answered with Cancel
     // instead of waiting for ever on a loop that has stopped.
-    void questionsOnCallerThreadWorkOnWorker_data()
-    {
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<QString>("calls");
-        // clang-format off
-        QTest::newRow("running") << "yes,skip all,retry" << "create,replace,error,report,finished";
-        QTest::newRow("program quits") << "yes,?,?" << "create";
-        // clang-format on
-    }
+    void questionsOnCallerThreadWorkOnWorker_data() { AddRows(kThreadRuns); }
     void questionsOnCallerThreadWorkOnWorker()
     {
-        QFETCH(QString, answers);
-        QFETCH(QString, calls);
-        const bool quit = QTest::currentDataTag() == QLatin1String("program quits");
+        const auto &[name, answers, calls] = CurrentRow(kThreadRuns);
+        const bool quit = QByteArray(name) == "program quits";
         ScriptedUi ui;
         ui.conflictAnswers = {ConflictAnswer::SkipAll};
         ui.errorAnswers = {ErrorAnswer::Retry};
@@ -314,8 +310,8 @@ private Q_SLOTS:
         cancel.start(300);
         QCOMPARE(threaded.perform({}, ui), ResultCancelled);
         QVERIFY(work.ranOn && work.ranOn != QThread::currentThread());
-        QCOMPARE(work.answers.join(','), answers);
-        QCOMPARE(ui.calls.join(','), calls);
+        QCOMPARE(work.answers.join(','), QString(answers));
+        QCOMPARE(ui.calls.join(','), QString(calls));
         QCOMPARE(ui.threads.count(QThread::currentThread()), ui.threads.size());
         // A few updates a second, not one per piece of work.
         QVERIFY2(quit || (!ui.progress.isEmpty() && ui.progress.size() < 50 &&

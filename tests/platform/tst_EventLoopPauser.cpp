@@ -1,31 +1,29 @@
 // Waiting with the event loop running.
 #include "EventLoopPauser.h"
+#include "TableRows.h"
 
 #include <QtTest>
 
 #include <ctime>
 
+namespace {
+// A pause, when the program quits (never when negative), and the least and
+// most ticks of a 100 ms clock while it lasts.
+// clang-format off
+const struct { const char *name; float seconds; int quitAfterMs, minTicks, maxTicks; } kPauses[] = {
+    {"nothing", 0, -1, 0, 0}, {"less than nothing", -1, -1, 0, 0}, {"running", 1, -1, 8, 11},
+    {"quit during the pause", 1, 150, 1, 2}};
+// clang-format on
+} // namespace
+
 class EventLoopPauserTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // Last: once the program is quitting, no event loop of this run turns again.
-    void pause_data()
-    {
-        QTest::addColumn<float>("seconds");
-        QTest::addColumn<int>("quitAfterMs"); // never when negative
-        QTest::addColumn<int>("minTicks");    // of a 100 ms clock
-        QTest::addColumn<int>("maxTicks");
-        QTest::newRow("nothing") << 0.0f << -1 << 0 << 0;
-        QTest::newRow("less than nothing") << -1.0f << -1 << 0 << 0;
-        QTest::newRow("running") << 1.0f << -1 << 8 << 11;
-        QTest::newRow("quit during the pause") << 1.0f << 150 << 1 << 2;
-    }
+    void pause_data() { AddRows(kPauses); }
     void pause()
     {
-        QFETCH(float, seconds);
-        QFETCH(int, quitAfterMs);
-        QFETCH(int, minTicks);
-        QFETCH(int, maxTicks);
+        const auto &[name, seconds, quitAfterMs, minTicks, maxTicks] = CurrentRow(kPauses);
         int ticks = 0;
         bool handled = false;
         QTimer clock;

@@ -2,6 +2,7 @@
 #include "FileTexts.h"
 #include "PrintTags.h"
 #include "SystemPrinter.h"
+#include "TableRows.h"
 #include "TagReport.h"
 #include "TestFiles.h"
 
@@ -9,6 +10,13 @@
 
 #include <cmath>
 #include <unistd.h>
+
+namespace {
+// A queue's default paper, and its size as pdfinfo tells it.
+const struct {
+    const char *name, *pageSize;
+} kPapers[] = {{"Letter", "612 x 792 pts (letter)"}, {"A4", "595 x 842 pts (A4)"}};
+} // namespace
 
 // The report printed for real, through the program's own print path, on
 // the default queue of a CUPS scheduler that the test runs itself: its own
@@ -155,20 +163,11 @@ private Q_SLOTS:
         QCOMPARE(run("lpstat", {"-W", "all", "-o"}), QString());
     }
 
-    void prints_data()
-    {
-        QTest::addColumn<QString>("paper");    // the queue's default
-        QTest::addColumn<QString>("pageSize"); // as pdfinfo tells it
-        // clang-format off
-        QTest::newRow("Letter") << "Letter" << "612 x 792 pts (letter)";
-        QTest::newRow("A4") << "A4" << "595 x 842 pts (A4)";
-        // clang-format on
-    }
-
+    void prints_data() { AddRows(kPapers); }
     void prints()
     {
-        QFETCH(QString, paper);
-        QFETCH(QString, pageSize);
+        const auto &row = CurrentRow(kPapers);
+        const QString paper = row.name, pageSize = row.pageSize;
         const QString queue = "BrelkoFile", pdf = root_.filePath("out/page.pdf");
         QFile::remove(pdf);
         QCOMPARE(run("lpadmin", {"-d", queue}) +

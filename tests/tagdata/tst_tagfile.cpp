@@ -1,4 +1,5 @@
 #include "CodePage.h"
+#include "TableRows.h"
 #include "TagFile.h"
 #include "TestFiles.h"
 
@@ -86,6 +87,17 @@ TagEditOutcome EditUnderSizeLimit(const QString &path, rlim_t limit)
     return {bool(bits & 1), bool(bits & 2), bits & 4 ? EFBIG : 0, {}, {}};
 }
 
+// Files with a trailer, or with something like one that is not.
+const QByteArray Tag = Trailer({"Song"});
+// clang-format off
+const struct { const char *name; QByteArray before; bool found; } kFiles[] = {
+    {"empty", {}, false}, {"128 bytes", Tag, true}, {"127 bytes", Tag.left(127), false},
+    {"audio then trailer", MpegFrames(12) + Tag, true},
+    {"lower-case tag", MpegFrames(1) + "tag" + Tag.mid(3), false},
+    {"TA then other", MpegFrames(1) + "TAX" + Tag.mid(3), false},
+    {"trailer not at end", Tag + MpegFrames(1), false}};
+// clang-format on
+
 } // namespace
 
 class TestTagFile : public QObject {
@@ -101,27 +113,13 @@ class TestTagFile : public QObject {
 private Q_SLOTS:
     void init() { dir_.reset(new QTemporaryDir); }
 
-    void readAndWrite_data()
-    {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<bool>("found");
-        const QByteArray tag = Trailer({"Song"});
-        // clang-format off
-        QTest::newRow("empty") << QByteArray() << false; QTest::newRow("128 bytes") << tag << true;
-        QTest::newRow("127 bytes") << tag.left(127) << false;
-        QTest::newRow("audio then trailer") << MpegFrames(12) + tag << true;
-        QTest::newRow("lower-case tag") << MpegFrames(1) + "tag" + tag.mid(3) << false;
-        QTest::newRow("TA then other") << MpegFrames(1) + "TAX" + tag.mid(3) << false;
-        QTest::newRow("trailer not at end") << tag + MpegFrames(1) << false;
-        // clang-format on
-    }
+    void readAndWrite_data() { AddRows(kFiles); }
 
     // Reading never changes a byte. Whether the file has a trailer is the
     // file's word, never the caller's: here the caller is always wrong.
     void readAndWrite()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(bool, found);
+        const auto &[name, before, found] = CurrentRow(kFiles);
         const QString path = makeFile(before);
         Id3v1Tag tag;
         QCOMPARE(ReadTag(path, tag), found);

@@ -12,6 +12,9 @@ namespace {
 const struct { const char *name, *options; char list; } kShows[] = {
     {"one at a time", "--jobs|1", ' '}, {"eight at a time", "--jobs=8", ' '},
     {"as the device suits", "", ' '}, {"list file", "--jobs|3", 'n'}, {"nul list on stdin", "-0", '0'}};
+// How many files at a time; 0: one, and the output closed.
+const struct { const char *name; int jobs; } kManyJobs[] = {{"1 at a time", 1}, {"8 at a time", 8}},
+    kStopJobs[] = {{"output closed", 0}, {"1 at a time", 1}, {"4 at a time", 4}};
 // clang-format on
 
 } // namespace
@@ -25,12 +28,6 @@ class TestTagToolBatches : public TagToolTest {
     {
         const pid_t pid = pid_t(process.processId());
         return pid > 0 && ::kill(pid, SIGINT) == 0;
-    }
-    static void jobsRows(std::initializer_list<int> counts)
-    {
-        QTest::addColumn<int>("jobs");
-        for (const int jobs : counts)
-            QTest::addRow("%d at a time", jobs) << jobs;
     }
 
 private Q_SLOTS:
@@ -118,10 +115,10 @@ private Q_SLOTS:
     // set over many files, with random trailers and failures mid-batch:
     // each file gets exactly the field given and nothing of another file,
     // the results come in file order, and undo brings every byte back.
-    void setManyThenUndo_data() { jobsRows({1, 8}); }
+    void setManyThenUndo_data() { AddRows(kManyJobs); }
     void setManyThenUndo()
     {
-        QFETCH(int, jobs);
+        const int jobs = CurrentRow(kManyJobs).jobs;
         QRandomGenerator random(20261207);
         QStringList names;
         QByteArrayList before, after; // empty where no file can be written
@@ -160,10 +157,10 @@ private Q_SLOTS:
     // rename over many files, read many at a time: the refusals come in file
     // order, of two files after one name the first gets it, and undo puts
     // every name back.
-    void renameManyThenUndo_data() { setManyThenUndo_data(); }
+    void renameManyThenUndo_data() { AddRows(kManyJobs); }
     void renameManyThenUndo()
     {
-        QFETCH(int, jobs);
+        const int jobs = CurrentRow(kManyJobs).jobs;
         QStringList names, renamed;
         QString out, err, clash;
         const QMap<int, QString> refusals{{13, "not a regular file"},
@@ -201,11 +198,10 @@ private Q_SLOTS:
     // a time, so the stop surely lands mid-batch). Every file is either
     // written and said to be, or untouched and listed as such; never both,
     // never neither.
-    // 0 at a time: the output closed.
-    void setStopped_data() { jobsRows({0, 1, 4}); }
+    void setStopped_data() { AddRows(kStopJobs); }
     void setStopped()
     {
-        QFETCH(int, jobs);
+        const int jobs = CurrentRow(kStopJobs).jobs;
         const QStringList names = makeTagged(jobs ? 40 : 300);
         Result r;
         if (jobs == 0) {
