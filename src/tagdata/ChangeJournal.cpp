@@ -60,13 +60,14 @@ QString ChangeJournal::segmentPath(int index) const
     return index == 0 ? current : current + QLatin1Char('.') + QString::number(index);
 }
 
-bool ChangeJournal::prepareWrite(const FilePath &path, JournalRecord &record)
+bool ChangeJournal::prepareWrite(const FilePath &path, JournalRecord &record,
+                                 FolderResolver *folders)
 {
     record = JournalRecord();
     record.type = JournalRecord::Type::Write;
     if (!ReadFileState(path, record.state))
         return false;
-    record.path = ResolvedPath(path);
+    record.path = folders ? folders->resolve(path) : ResolvedPath(path);
     return !record.path.isEmpty();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderResolver.h"
 #include "JournalRecord.h"
 
 #include "SafeFile.h"
@@ -36,8 +37,9 @@ public:
     // What a tag write is about to replace, read from the file now. False,
     // with errno set, when the file cannot be examined.
     // The file is journaled under its folder as the kernel resolves it (see
-    // ResolvedPath), plus its name.
-    static bool prepareWrite(const FilePath &path, JournalRecord &record);
+    // ResolvedPath, or the batch's resolver when given), plus its name.
+    static bool prepareWrite(const FilePath &path, JournalRecord &record,
+                             FolderResolver *folders = nullptr);
     // folder: the absolute path of the folder as resolved (FolderPath).
     static JournalRecord prepareRename(const FilePath &folder, const FilePath &oldName,
                                        const FilePath &newName);

@@ -41,10 +41,11 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
     QList<FilePath> files;
     QVector<const TagEdits *> edits;
     QVector<JournalRecord> changes;
+    FolderResolver folders;
     RunInOrder(
         requested.size(), running,
         [&](qsizetype i) {
-            if (!ChangeJournal::prepareWrite(requested.at(i).file, preparedAt[i]))
+            if (!ChangeJournal::prepareWrite(requested.at(i).file, preparedAt[i], &folders))
                 prepareErrorAt[i] = errno ? errno : EIO;
         },
         [&](qsizetype i) {
