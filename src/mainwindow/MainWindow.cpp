@@ -25,6 +25,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     QThreadPool::globalInstance()->start([] {
         QFontDatabase::families();
         QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
         QImageReader::imageFormat(&nothing);
     });
     presenter_.setOwner(this);
