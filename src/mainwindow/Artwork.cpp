@@ -1,37 +1,37 @@
 #include "Artwork.h"
 
-// Outside any namespace, as the resource macro needs.
-static void InitResources()
-{
-    Q_INIT_RESOURCE(mainwindow);
-}
+#include "PackedPicture.h"
+
+#include <cstring>
 
 namespace {
 
-QImage Load(const QString &name)
+// The pixels are used where they lie, without a copy; the picture stays
+// read-only, so drawing on it would detach first.
+QImage Load(const char *name)
 {
-    // The pictures live in a static library; its resources must be asked for.
-    static const bool loaded = [] {
-        InitResources();
-        return true;
-    }();
-    Q_UNUSED(loaded);
-    return QImage(QStringLiteral(":/mainwindow/") + name + QStringLiteral(".png"));
+    for (const PackedPicture *picture = PackedPictures; picture->name; ++picture) {
+        if (std::strcmp(picture->name, name) == 0)
+            return QImage(picture->pixels, picture->width, picture->height, picture->width * 4,
+                          QImage::Format_ARGB32_Premultiplied);
+    }
+    return QImage();
 }
 
 } // namespace
 
 QImage ButtonPicture(int index)
 {
-    return Load(QStringLiteral("knop%1").arg(index));
+    const char *const names[] = {"knop0", "knop1", "knop2", "knop3", "knop4"};
+    return index >= 0 && index < 5 ? Load(names[index]) : QImage();
 }
 
 QImage WelcomePicture()
 {
-    return Load(QStringLiteral("welcome"));
+    return Load("welcome");
 }
 
 QImage FolderPicture(bool open)
 {
-    return Load(open ? QStringLiteral("folder-open") : QStringLiteral("folder-closed"));
+    return Load(open ? "folder-open" : "folder-closed");
 }

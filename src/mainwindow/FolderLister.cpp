@@ -92,6 +92,16 @@ QStringList FolderLister::subfolders(const QString &folder)
 
 FolderContents SystemFolderLister::contents(const QString &folder)
 {
+    return list(folder, true);
+}
+
+QStringList SystemFolderLister::subfolders(const QString &folder)
+{
+    return list(folder, false).subfolders;
+}
+
+FolderContents SystemFolderLister::list(const QString &folder, bool withFiles)
+{
     // Straight from the directory entries, in one pass: most file systems
     // tell an entry's kind without a stat per file.
     FolderContents found;
@@ -105,7 +115,7 @@ FolderContents SystemFolderLister::contents(const QString &folder)
             continue;
         const size_t length = std::strlen(entry->d_name);
         const unsigned char kind = EntryKind(fd, entry);
-        if (kind == DT_REG && EndsWithMp3(entry->d_name, length))
+        if (withFiles && kind == DT_REG && EndsWithMp3(entry->d_name, length))
             found.mp3Files.append(QFile::decodeName(QByteArray(entry->d_name, qsizetype(length))));
         else if (kind == DT_DIR)
             found.subfolders.append(QFile::decodeName(entry->d_name));

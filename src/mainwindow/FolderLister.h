@@ -33,7 +33,7 @@ public:
     QStringList mp3Files(const QString &folder, bool *ok = nullptr);
 
     // Names of the folders inside folder, hidden ones left out, sorted alike.
-    QStringList subfolders(const QString &folder);
+    virtual QStringList subfolders(const QString &folder);
 
     // The mounted file systems, "/" first; pseudo file systems left out.
     virtual QList<Volume> volumes() = 0;
@@ -47,8 +47,14 @@ public:
 class SystemFolderLister : public FolderLister {
 public:
     FolderContents contents(const QString &folder) override;
+    // Passes over the files without naming or sorting them: the start-up
+    // tree of a large folder needs only its subfolders.
+    QStringList subfolders(const QString &folder) override;
     QList<Volume> volumes() override;
     bool canList(const QString &folder) override;
+
+private:
+    static FolderContents list(const QString &folder, bool withFiles);
 };
 
 // Sorts names by their case-folded form (a.mp3 before B.MP3), names that

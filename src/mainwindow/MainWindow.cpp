@@ -3,17 +3,31 @@
 #include "Controls.h"
 #include "Twips.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLayout>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 
 MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     : QMainWindow(parent), presenter_(services, *this), settings_(services.settingsPath),
       pauser_(services.pauser)
 {
+    // Two things the first frame needs are slow the first time and need no
+    // window: the system's font configuration, which the first text waits
+    // for, and the image plugins, which the menu bar's style reads an icon
+    // through. A spare core readies both while the controls are made.
+    QThreadPool::globalInstance()->start([] {
+        QFontDatabase::families();
+        QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
+        QImageReader::imageFormat(&nothing);
+    });
     presenter_.setOwner(this);
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Brelko"));

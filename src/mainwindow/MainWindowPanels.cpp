@@ -80,10 +80,10 @@ void MainWindow::buildHelpPanel(QWidget *central)
     helpPicture_->setObjectName(QStringLiteral("HelpPic"));
     PlaceTwips(helpPicture_, 255, 315, 6255, 5640);
     // The desktop's window colour, whatever colour the frame around it takes.
+    // The surface is made when the manual is first drawn, not at start-up.
     QPalette palette = helpPicture_->palette();
     palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Base));
     helpPicture_->setPalette(palette);
-    helpPicture_->wipe(palette.color(QPalette::Base));
     helpFrame_->hide();
 }
 

@@ -1,5 +1,5 @@
-// Renders the SVG drawings of the main window into the PNG files the program
-// carries, so start-up only decodes pictures. Run after changing a drawing:
+// Renders the SVG drawings of the main window into the PNG files in images/,
+// which the build turns into ready pixels. Run after changing a drawing:
 //   cmake --build build --target brelko_render_artwork
 //   build/src/mainwindow/brelko_render_artwork src/mainwindow/images
 #include <QGuiApplication>
