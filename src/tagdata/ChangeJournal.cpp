@@ -1,5 +1,7 @@
 #include "ChangeJournal.h"
 
+#include "FolderResolver.h"
+
 #include "JournalFiles.h"
 #include "SafeFile.h"
 

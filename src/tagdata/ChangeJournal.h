@@ -1,6 +1,5 @@
 #pragma once
 
-#include "FolderResolver.h"
 #include "JournalRecord.h"
 
 #include "SafeFile.h"
@@ -9,6 +8,8 @@
 #include <QVector>
 
 #include <mutex>
+
+class FolderResolver;
 
 // A record, kept under the user's state folder, of what each tag write and
 // rename replaced, so that the change can be taken back later. Every change

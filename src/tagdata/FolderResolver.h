@@ -17,5 +17,5 @@ public:
 
 private:
     std::mutex mutex_;
-    QHash<FilePath, FilePath> folders_; // as named -> as resolved, with its slash
+    QHash<FilePath, FilePath> folders_; // as spelled -> as the kernel resolves it
 };

@@ -82,18 +82,21 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct s
     return file;
 }
 
-FileDescriptor OpenParentFolder(const FilePath &path, FilePath &name)
+FilePath SplitFilePath(const FilePath &path, FilePath &name)
 {
     const qsizetype slash = path.lastIndexOf('/');
     name = path.mid(slash + 1);
     if (name.isEmpty() || name == "." || name == ".." || path.contains('\0')) {
         errno = path.isEmpty() ? ENOENT : EISDIR;
-        return FileDescriptor();
+        return FilePath();
     }
-    const FilePath folder = slash < 0    ? FilePath(".")
-                            : slash == 0 ? FilePath("/")
-                                         : path.left(slash);
-    return OpenFolder(folder);
+    return slash < 0 ? FilePath(".") : slash == 0 ? FilePath("/") : path.left(slash);
+}
+
+FileDescriptor OpenParentFolder(const FilePath &path, FilePath &name)
+{
+    const FilePath folder = SplitFilePath(path, name);
+    return folder.isEmpty() ? FileDescriptor() : OpenFolder(folder);
 }
 
 FileDescriptor OpenFolder(const FilePath &path)

@@ -76,6 +76,11 @@ QString FileErrorText(int error);
 // A folder, opened as the kernel resolves its path. Invalid with errno.
 FileDescriptor OpenFolder(const FilePath &path);
 
+// The folder part of path as it is spelled ("." when there is none, "/" for
+// the root), and its last component in `name`. Empty, with errno, when path
+// ends in "/", ".", ".." or holds a zero byte: it names no file in a folder.
+FilePath SplitFilePath(const FilePath &path, FilePath &name);
+
 // The folder holding path, opened as the kernel resolves it (symbolic links
 // followed, ".." taken after them, never cleaned as text), and the last
 // component in `name`. Invalid, with errno, when path ends in "/", ".", ".."

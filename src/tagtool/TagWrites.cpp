@@ -3,6 +3,7 @@
 #include "ChangeJournal.h"
 #include "Console.h"
 #include "DeviceJobs.h"
+#include "FolderResolver.h"
 #include "InOrder.h"
 #include "JournaledChanges.h"
 #include "ShowFormat.h"
