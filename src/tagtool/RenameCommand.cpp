@@ -107,6 +107,13 @@ int RunRename(const QByteArrayList &args)
     QVector<PlannedRename> plans(files.size());
     PlannedRename *planAt = plans.data();
     QVector<qsizetype> toRename;
+    // The files still to be renamed from the k-th on, for a stop.
+    const auto leftFrom = [&](qsizetype k) {
+        QList<FilePath> left;
+        for (const qsizetype i : toRename.mid(k))
+            left.append(files.at(i));
+        return left;
+    };
     const qsizetype planned = RunInOrder(
         files.size(), jobs > 0 ? jobs : DeviceJobs(files.first()),
         [&](qsizetype i) { planAt[i].refusal = Plan(files.at(i), order, planAt[i]); },
@@ -122,12 +129,8 @@ int RunRename(const QByteArrayList &args)
             }
         },
         StopRequested);
-    if (planned < files.size()) { // stopped before any file was renamed
-        QList<FilePath> left;
-        for (const qsizetype i : toRename)
-            left.append(files.at(i));
-        return ReportStopped(left + files.mid(planned), 0);
-    }
+    if (planned < files.size()) // stopped before any file was renamed
+        return ReportStopped(leftFrom(0) + files.mid(planned), 0);
     if (toRename.isEmpty())
         return status;
 
@@ -144,11 +147,8 @@ int RunRename(const QByteArrayList &args)
     for (int k = 0; k < toRename.size(); ++k) {
         const PlannedRename &plan = plans.at(toRename.at(k));
         if (StopRequested()) {
-            QList<FilePath> left;
-            for (int j = k; j < toRename.size(); ++j)
-                left.append(files.at(toRename.at(j)));
             journal.flush();
-            return ReportStopped(left, 0);
+            return ReportStopped(leftFrom(k), 0);
         }
         const JournalRecord &change = changes.at(k);
         if (RenameInFolder(change.path, change.oldName, change.newName)) {
