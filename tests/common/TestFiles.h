@@ -4,6 +4,12 @@
 
 #include <QtTest> // and all of QtCore
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 // Audio made of real MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, silence,
 // 417 bytes each), so content sniffers and tag readers take it for MP3.
 inline QByteArray MpegFrames(int count)
@@ -47,6 +53,27 @@ inline QByteArray ReadFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs work in a child process whose files may not grow past fileSizeLimit
+// (0: no limit), where a write past it fails instead of killing, and whose
+// hang ends after 10 seconds. The child's exit code (work's result), or -1
+// when it did not exit.
+inline int InChild(const std::function<int()> &work, rlim_t fileSizeLimit = 0)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        if (fileSizeLimit > 0)
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(work());
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : -1;
 }
 
 // Runs a program with its output swallowed; its exit code, or -1.

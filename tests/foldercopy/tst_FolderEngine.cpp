@@ -6,10 +6,7 @@
 #include "ThreadedOperation.h"
 #include "TreeFixture.h"
 
-#include <csignal>
 #include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 using namespace fixture;
 using A = ConflictAnswer;
@@ -62,18 +59,12 @@ qint32 Perform(const ShellRequest &request, ScriptedUi &ui, Fault fault = None, 
         io.fifoAtOpen = QFile::encodeName(request.source + "/sub/b.dat").toStdString();
     if (fault != SizeLimit && fault != SwappedFifo)
         return FolderEngine(io).perform(request, ui);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(10);
-        ::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {16 * 1024, 16 * 1024};
-        if (fault == SizeLimit)
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        const qint32 result = FolderEngine(io).perform(request, ui);
-        ::_exit(ui.errors.size() == 1 && ui.errors.first().contains("b.dat") ? result : 100);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return InChild(
+        [&] {
+            const qint32 result = FolderEngine(io).perform(request, ui);
+            return ui.errors.size() == 1 && ui.errors.first().contains("b.dat") ? result : 100;
+        },
+        fault == SizeLimit ? 16 * 1024 : 0);
 }
 
 // Asks each question once, then reports progress until it is cancelled.

@@ -4,9 +4,6 @@
 #include "TestFiles.h"
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -72,18 +69,12 @@ struct FailingIo : TagFileIo {
 // comes back in its exit code.
 TagEditOutcome EditUnderSizeLimit(const QString &path, rlim_t limit)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &rl);
+    const auto edit = [&path] {
         const TagEditOutcome o = EditTag(ToFilePath(path), NewTitle);
-        _exit(o.written | o.restored << 1 | (o.error != 0) << 2);
-    }
-    int status = 0; // a child killed by the limit instead of failing gives all false
-    const int bits = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
-                         ? WEXITSTATUS(status)
-                         : 0;
+        return o.written | o.restored << 1 | (o.error != 0) << 2;
+    };
+    // A child killed by the limit instead of failing gives all false.
+    const int bits = std::max(0, InChild(edit, limit));
     return {bool(bits & 1), bool(bits & 2), bits & 4 ? EFBIG : 0, {}, {}};
 }
 
