@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -21,6 +22,7 @@ namespace {
 
 const QString CurrentName = QStringLiteral("changes.log");
 constexpr qsizetype CompletionBuffer = 1 << 20;
+constexpr qsizetype WritePiece = 1 << 18;
 
 QString SystemError()
 {
@@ -186,18 +188,22 @@ void ChangeJournal::rotate()
     SyncFolder(folder_);
 }
 
-bool ChangeJournal::append(const QByteArray &lines)
+bool ChangeJournal::append(const std::function<bool(int fd)> &write)
 {
     if (!lockCurrent())
         return false;
-    const bool written = WriteAll(fd_, lines);
-    if (!written) {
+    if (!write(fd_)) {
         fail(QStringLiteral("cannot write ") + segmentPath(0));
         return false;
     }
     unlock();
     unflushed_ = true;
     return true;
+}
+
+bool ChangeJournal::append(const QByteArray &lines)
+{
+    return append([&lines](int fd) { return WriteAll(fd, lines); });
 }
 
 // Says whether everything handed over since the last flush is on disk. A
@@ -232,13 +238,24 @@ bool ChangeJournal::ready()
 bool ChangeJournal::record(QVector<JournalRecord> &changes)
 {
     const std::lock_guard<std::recursive_mutex> hold(mutex_);
-    QByteArray lines;
-    for (JournalRecord &change : changes) {
-        change.id = QRandomGenerator::global()->generate64() | 1; // never 0
-        lines += EncodeRecord(change);
-    }
     failed_ = false; // an earlier failure was reported by its own call
-    if (!append(lines) || !flush()) {
+    // A piece at a time under one lock: a batch of a million files would
+    // otherwise hold all its lines at once.
+    const bool written = append([&changes](int fd) {
+        QByteArray lines;
+        lines.reserve(WritePiece * 2);
+        for (qsizetype i = 0; i < changes.size(); ++i) {
+            changes[i].id = QRandomGenerator::global()->generate64() | 1; // never 0
+            lines += EncodeRecord(changes[i]);
+            if (lines.size() >= WritePiece || i + 1 == changes.size()) {
+                if (!WriteAll(fd, lines))
+                    return false;
+                lines.resize(0);
+            }
+        }
+        return true;
+    });
+    if (!written || !flush()) {
         for (JournalRecord &change : changes)
             change.id = 0;
         return false;
@@ -266,18 +283,22 @@ void ChangeJournal::markDone(const JournalRecord &change)
 
 void ChangeJournal::markDone(const JournalRecord &change, const FileState &after)
 {
-    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     if (change.id == 0)
         return;
     JournalRecord done;
     done.type = JournalRecord::Type::Done;
     done.id = change.id;
     done.state = after;
+    // Encoded before taking the lock: all the threads of a batch come here.
+    const QByteArray line = EncodeRecord(done);
+    const std::lock_guard<std::recursive_mutex> hold(mutex_);
     // Completions wait in memory and go out together: written between the
     // per-file flushes of a batch, each would drag the journal's growth into
     // that file's flush. Losing them in a crash costs only the undo of those
     // changes, which then refuses; it never touches a file wrongly.
-    completions_ += EncodeRecord(done);
+    if (completions_.capacity() < CompletionBuffer)
+        completions_.reserve(CompletionBuffer + line.size());
+    completions_ += line;
     if (completions_.size() >= CompletionBuffer)
         writeCompletions();
 }
@@ -286,8 +307,9 @@ void ChangeJournal::writeCompletions()
 {
     if (completions_.isEmpty())
         return;
-    const QByteArray lines = completions_;
-    completions_.clear();
+    const QByteArray &lines = completions_;
+    // Cleared after writing, keeping its room: a batch fills it many times.
+    const auto emptied = qScopeGuard([this] { completions_.resize(0); });
     // The segment that took the intentions is still open and appends are
     // atomic, so completions skip the lock and the rotation check. Should
     // another process set that file aside meanwhile, they land in the older

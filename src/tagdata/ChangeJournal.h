@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <mutex>
 
 class FolderResolver;
@@ -80,6 +81,7 @@ private:
     bool lockCurrent();
     void unlock();
     void rotate();
+    bool append(const std::function<bool(int fd)> &write);
     bool append(const QByteArray &lines);
     void writeCompletions();
     void fail(const QString &what);

@@ -27,20 +27,51 @@ FileDescriptor OpenJournalFile(const QString &path, int flags)
     return file;
 }
 
+namespace {
+
+// Hands the file's bytes to `take` a piece at a time; false when it cannot
+// be opened or read to the end.
+template <typename Take> bool ReadPieces(const FileDescriptor &file, Take take)
+{
+    char buffer[1 << 16];
+    for (ssize_t n; file.valid() && (n = ::read(file.get(), buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        take(QByteArrayView(buffer, n));
+    }
+    return file.valid();
+}
+
+} // namespace
+
 QByteArray ReadSegment(const QString &path)
 {
     const FileDescriptor file = OpenJournalFile(path, O_RDONLY);
     QByteArray contents;
-    char buffer[1 << 16];
-    ssize_t n = 0;
-    while (file.valid() && (n = ::read(file.get(), buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            break;
-        contents.append(buffer, n);
-    }
+    // Room for it all at once: appended piece by piece, a segment of many
+    // megabytes was copied over and over as it grew.
+    struct stat info {};
+    if (file.valid() && ::fstat(file.get(), &info) == 0)
+        contents.reserve(qsizetype(info.st_size));
+    ReadPieces(file, [&contents](QByteArrayView piece) { contents += piece; });
     return contents;
+}
+
+int CountChanges(const QString &path)
+{
+    // A few whole lines at a time: a segment set aside is counted at every
+    // rotation, and holding all its megabytes would cost more than reading.
+    int count = 0;
+    QByteArray lines;
+    ReadPieces(OpenJournalFile(path, O_RDONLY), [&](QByteArrayView piece) {
+        lines += piece;
+        const qsizetype whole = lines.lastIndexOf('\n') + 1;
+        count += CountChangeLines(QByteArrayView(lines).first(whole));
+        lines.remove(0, whole);
+    });
+    return count;
 }
 
 bool WriteAll(int fd, const QByteArray &bytes)
@@ -48,14 +79,6 @@ bool WriteAll(int fd, const QByteArray &bytes)
     return WriteFully(size_t(bytes.size()), [&](size_t done) {
         return ::write(fd, bytes.constData() + done, size_t(bytes.size()) - done);
     });
-}
-
-int CountChanges(const QString &path)
-{
-    int count = 0;
-    for (const JournalRecord &record : DecodeRecords(ReadSegment(path)))
-        count += record.isChange() ? 1 : 0;
-    return count;
 }
 
 bool MakePrivateFolder(const QString &folder)

@@ -17,10 +17,10 @@ void SyncFolder(const QString &folder);
 FileDescriptor OpenJournalFile(const QString &path, int flags);
 // The whole of a journal file; empty when it cannot be read.
 QByteArray ReadSegment(const QString &path);
+// The number of undamaged changes recorded in a journal file.
+int CountChanges(const QString &path);
 // Writes all of bytes at the descriptor's offset. False with errno.
 bool WriteAll(int fd, const QByteArray &bytes);
-// The number of changes recorded in a journal file.
-int CountChanges(const QString &path);
 // Creates the folder and any missing parent private to the user (0700); an
 // existing folder must belong to the user.
 bool MakePrivateFolder(const QString &folder);

@@ -31,5 +31,5 @@ QByteArray EncodeRecord(const JournalRecord &record);
 bool DecodeRecord(const QByteArray &line, JournalRecord &record);
 // Every undamaged record of a journal segment, in order.
 QVector<JournalRecord> DecodeRecords(const QByteArray &segment);
-
-quint32 Crc32(const QByteArray &data);
+// How many undamaged Write and Rename lines a segment holds.
+int CountChangeLines(QByteArrayView lines);
