@@ -157,7 +157,7 @@ int RunFill(const QByteArrayList &args)
             continue;
         }
         if (!dryRun) {
-            changes.append({file, values.edits});
+            changes.append({file, std::make_shared<const TagEdits>(values.edits)});
             continue;
         }
         const QByteArray lines = Preview(file, values.edits);

@@ -69,8 +69,10 @@ int RunSet(const QByteArrayList &args)
     for (const QString &warning : EditWarnings(edits))
         PrintError(warning);
 
+    const auto shared = std::make_shared<const TagEdits>(edits);
     QVector<TagChange> changes;
+    changes.reserve(parsed.files.size());
     for (const FilePath &file : parsed.files)
-        changes.append({file, edits});
+        changes.append({file, shared});
     return WriteTagChanges(changes, parsedJobs);
 }

@@ -35,18 +35,21 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
     if (requested.isEmpty())
         return status;
     const int running = jobs > 0 ? jobs : DeviceJobs(requested.first().file);
-    QVector<JournalRecord> prepared(requested.size());
+    // The records that can be journaled move down over those of files that
+    // failed, once reported: in file order, never past a running thread.
+    QVector<JournalRecord> changes(requested.size());
     QVector<int> prepareErrors(requested.size());
-    JournalRecord *preparedAt = prepared.data();
+    JournalRecord *changeAt = changes.data();
     int *prepareErrorAt = prepareErrors.data();
     QList<FilePath> files;
     QVector<const TagEdits *> edits;
-    QVector<JournalRecord> changes;
+    files.reserve(requested.size());
+    edits.reserve(requested.size());
     FolderResolver folders;
     RunInOrder(
         requested.size(), running,
         [&](qsizetype i) {
-            if (!ChangeJournal::prepareWrite(requested.at(i).file, preparedAt[i], &folders))
+            if (!ChangeJournal::prepareWrite(requested.at(i).file, changeAt[i], &folders))
                 prepareErrorAt[i] = errno ? errno : EIO;
         },
         [&](qsizetype i) {
@@ -55,12 +58,13 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
                 status = ExitFileFailed;
                 return;
             }
+            if (files.size() != i)
+                changeAt[files.size()] = std::move(changeAt[i]);
             files.append(requested.at(i).file);
-            edits.append(&requested.at(i).edits);
-            changes.append(prepared.at(i));
+            edits.append(requested.at(i).edits.get());
         },
         [] { return false; });
-    prepared.clear();
+    changes.resize(files.size());
     if (files.isEmpty())
         return status;
     ChangeJournal journal(ChangeJournal::defaultFolder());

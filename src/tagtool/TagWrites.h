@@ -5,10 +5,13 @@
 
 #include <QVector>
 
-// One file and the fields to change in its trailer.
+#include <memory>
+
+// One file and the fields to change in its trailer; a batch that sets the
+// same fields everywhere shares one set of edits.
 struct TagChange {
     FilePath file;
-    TagEdits edits;
+    std::shared_ptr<const TagEdits> edits;
 };
 
 // Writes each file's trailer the way every brelko-tag write goes: all files
