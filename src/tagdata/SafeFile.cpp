@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,7 +54,8 @@ bool FileDescriptor::close()
     return ::close(release()) == 0;
 }
 
-FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct stat *info)
+FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct stat *info,
+                           bool lock)
 {
     if (name.isEmpty() || name.contains('\0')) {
         errno = ENOENT;
@@ -65,6 +67,10 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct s
         ::openat(folder, name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
     if (!file.valid())
         return file;
+    // No retry on EINTR either: a signal while waiting for another writer
+    // is the user asking to stop, and the caller reports it as such.
+    if (lock && ::flock(file.get(), LOCK_EX) != 0)
+        return FileDescriptor();
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
         return FileDescriptor();
@@ -75,7 +81,7 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct s
     // The status flags are the ones asked for (F_SETFL ignores the access
     // mode and creation flags), so no F_GETFL is needed first: one system
     // call less for every file a batch touches.
-    if (::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+    if (!(flags & O_NONBLOCK) && ::fcntl(file.get(), F_SETFL, flags) != 0)
         return FileDescriptor();
     if (info)
         *info = status;

@@ -69,13 +69,6 @@ void KeepTrack(const QByteArray &oldTrailer, QByteArray &newTrailer)
     newTrailer[trackAt] = oldTrailer.at(trackAt);
 }
 
-bool Lock(int fd)
-{
-    // No retry on EINTR: a signal while waiting for another writer is the
-    // user asking to stop, and the caller reports it as such.
-    return ::flock(fd, LOCK_EX) == 0;
-}
-
 // Writes the new trailer over the old one or after the audio; on failure
 // puts the file back and says whether that worked.
 bool WriteTrailer(TagFileIo &io, int fd, const FileState &before, const QByteArray &trailer,
@@ -144,7 +137,7 @@ bool ReadFileState(const FilePath &path, FileState &state)
 {
     state = FileState();
     struct stat info {};
-    const FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY, &info);
+    const FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDONLY | O_NONBLOCK, &info);
     return file.valid() && ReadFileStateAt(file.get(), info, state);
 }
 
@@ -162,12 +155,9 @@ bool ReadTag(const QString &path, Id3v1Tag &tag)
     return ReadTag(ToFilePath(path), tag);
 }
 
-FileDescriptor OpenLocked(const FilePath &path)
+FileDescriptor OpenLocked(const FilePath &path, struct stat *info)
 {
-    FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDWR);
-    if (file.valid() && !Lock(file.get()))
-        return FileDescriptor();
-    return file;
+    return OpenRegular(AT_FDCWD, path, O_RDWR, info, true);
 }
 
 TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor)
@@ -179,8 +169,9 @@ TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor)
 TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor, TagFileIo &io)
 {
     TagEditOutcome outcome;
-    FileDescriptor file = OpenLocked(path);
-    if (!file.valid() || !ReadFileStateOf(file.get(), outcome.before)) {
+    struct stat info {};
+    FileDescriptor file = OpenLocked(path, &info);
+    if (!file.valid() || !ReadFileStateAt(file.get(), info, outcome.before)) {
         outcome.error = errno ? errno : EIO;
         return outcome;
     }
