@@ -97,6 +97,10 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
             PrintFileError(files.at(i), FailureReason(outcome[i]));
             status = ExitFileFailed;
         }
+        // Their memory goes to the files still to come: a batch's memory
+        // stays that of the files in flight.
+        outcome[i] = TagEditOutcome();
+        change[i] = JournalRecord();
     };
     const qsizetype started = RunInOrder(files.size(), running, work, report, StopRequested);
     journal.flush();
