@@ -29,19 +29,18 @@ FileDescriptor OpenJournalFile(const QString &path, int flags)
 
 namespace {
 
-// Hands the file's bytes to `take` a piece at a time; false when it cannot
-// be opened or read to the end.
-template <typename Take> bool ReadPieces(const FileDescriptor &file, Take take)
+// Hands the file's bytes to `take` a piece at a time, up to the end or the
+// first error.
+template <typename Take> void ReadPieces(const FileDescriptor &file, Take take)
 {
     char buffer[1 << 16];
     for (ssize_t n; file.valid() && (n = ::read(file.get(), buffer, sizeof buffer)) != 0;) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return false;
+            return;
         take(QByteArrayView(buffer, n));
     }
-    return file.valid();
 }
 
 } // namespace
