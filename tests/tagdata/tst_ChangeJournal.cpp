@@ -68,23 +68,28 @@ private Q_SLOTS:
         {
             ChangeJournal journal(journalFolder());
             QVERIFY(ChangeJournal::prepareWrite(ToFilePath(a), changes[0]) &&
-                    ChangeJournal::prepareWrite(ToFilePath(b), changes[1]) &&
-                    journal.record(changes));
-            QVERIFY(changes[0].id != changes[1].id);
-            // Both intentions are on disk before either file is touched.
-            QCOMPARE(journal.readAll().size(), 2);
+                    ChangeJournal::prepareWrite(ToFilePath(b), changes[1]));
+            changes.insert(1, 1000, changes[0]); // lines for more than one write
+            QVERIFY(journal.record(changes));
+            QSet<quint64> ids;
+            for (const JournalRecord &change : changes)
+                ids.insert(change.id);
+            QCOMPARE(ids.size(), changes.size());
+            // All intentions are on disk before any file is touched.
+            QCOMPARE(journal.readAll().size(), changes.size());
             Id3v1Tag tag;
             QVERIFY(WriteTag(b, tag));
-            journal.markDone(changes[1]);
+            journal.markDone(changes.last());
             QVERIFY(journal.flush());
         }
         const QVector<JournalRecord> read = ChangeJournal(journalFolder()).readAll();
-        QCOMPARE(read.size(), 3);
+        QCOMPARE(read.size(), changes.size() + 1);
         QCOMPARE(read[0].path, ToFilePath(a));
         QCOMPARE(read[0].state.trailer, Trailer("Morning", "Quartet"));
-        QVERIFY(read[2].type == JournalRecord::Type::Done && read[2].id == changes[1].id);
-        QCOMPARE(read[2].state.size, qint64(MpegFrames(2).size() + 128));
-        QCOMPARE(read[2].state.trailer, ReadFile(b).right(128));
+        const JournalRecord &done = read.last();
+        QVERIFY(done.type == JournalRecord::Type::Done && done.id == changes.last().id);
+        QCOMPARE(done.state.size, qint64(MpegFrames(2).size() + 128));
+        QCOMPARE(done.state.trailer, ReadFile(b).right(128));
     }
 
     // A passing fault (here a file in the folder's way, then gone) costs the
