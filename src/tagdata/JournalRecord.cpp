@@ -144,7 +144,8 @@ int CountChangeLines(QByteArrayView lines)
     // counted, and decoding each field would cost ten times as much.
     int count = 0;
     ForEachLine(lines, [&count](QByteArrayView line) {
-        if ((line.startsWith("W ") || line.startsWith("R ")) && Intact(line))
+        if (line.size() > 1 && line[1] == ' ' &&
+            JournalRecord::isChange(JournalRecord::Type(line[0])) && Intact(line))
             ++count;
     });
     return count;

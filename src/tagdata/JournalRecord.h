@@ -21,7 +21,8 @@ struct JournalRecord {
     FilePath newName;
     FileState state; // Write: before the change; Done/Undone: after it
 
-    bool isChange() const { return type == Type::Write || type == Type::Rename; }
+    static bool isChange(Type type) { return type == Type::Write || type == Type::Rename; }
+    bool isChange() const { return isChange(type); }
 };
 
 // One line, newline included, guarded by a checksum so that a torn or
