@@ -3,6 +3,7 @@
 #include "PackedPicture.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -23,7 +24,7 @@ QImage Load(const char *name)
 QImage ButtonPicture(int index)
 {
     const char *const names[] = {"knop0", "knop1", "knop2", "knop3", "knop4"};
-    return index >= 0 && index < 5 ? Load(names[index]) : QImage();
+    return index >= 0 && size_t(index) < std::size(names) ? Load(names[index]) : QImage();
 }
 
 QImage WelcomePicture()
