@@ -65,8 +65,9 @@ template <typename Write> bool WriteFully(size_t size, Write &&write)
 // O_NOFOLLOW when a symbolic link must not be followed, O_CREAT (mode 0600)
 // or O_APPEND. Invalid with errno EISDIR for a folder, EINVAL for anything
 // else that is not a regular file. `info`, when given, receives the file's
-// status as the check saw it. A caller that only preads may pass O_NONBLOCK
-// to keep it (Linux ignores it for regular files): one system call less.
+// status as the check saw it. A caller that handles EAGAIN from its reads
+// and writes may pass O_NONBLOCK to keep it (Linux ignores it for regular
+// files): one system call less.
 // lock: take the exclusive lock before the status, so that the status is
 // one another writer can no longer change.
 FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct stat *info = nullptr,

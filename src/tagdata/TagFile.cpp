@@ -32,12 +32,27 @@ int TagFileIo::close(int fd)
 
 namespace {
 
+// A tag is read and written on a descriptor opened not to wait, a flag that
+// Linux ignores for regular files: clearing it on every file would cost a
+// system call each. A file system that does honour it says EAGAIN; then the
+// flag goes and the call is made again. False when the flag was already
+// clear (or cannot be cleared): the EAGAIN stands.
+bool RetryWaiting(int fd)
+{
+    const int error = errno;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        return true;
+    errno = error;
+    return false;
+}
+
 bool ReadExactly(int fd, char *data, size_t size, off_t offset)
 {
     size_t done = 0;
     while (done < size) {
         const ssize_t n = ::pread(fd, data + done, size - done, offset + off_t(done));
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && (errno == EINTR || (errno == EAGAIN && RetryWaiting(fd))))
             continue;
         if (n == 0)
             errno = EIO; // the file shrank under us
@@ -51,7 +66,10 @@ bool ReadExactly(int fd, char *data, size_t size, off_t offset)
 bool WriteExactly(TagFileIo &io, int fd, const char *data, size_t size, off_t offset)
 {
     return WriteFully(size, [&](size_t done) {
-        return io.pwrite(fd, data + done, size - done, offset + off_t(done));
+        ssize_t n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
+        if (n < 0 && errno == EAGAIN && RetryWaiting(fd))
+            n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
+        return n;
     });
 }
 
@@ -170,7 +188,7 @@ TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor, TagFileIo 
 {
     TagEditOutcome outcome;
     struct stat info {};
-    FileDescriptor file = OpenLocked(path, &info);
+    FileDescriptor file = OpenRegular(AT_FDCWD, path, O_RDWR | O_NONBLOCK, &info, true);
     if (!file.valid() || !ReadFileStateAt(file.get(), info, outcome.before)) {
         outcome.error = errno ? errno : EIO;
         return outcome;

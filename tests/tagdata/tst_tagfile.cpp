@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +28,9 @@ bool NewTitle(const FileState &, Id3v1Tag &tag)
 // them: writes fail (ENOSPC) once `budget` bytes are written (-1: never),
 // "flush" fails the flush, "restore" fails putting the old trailer or length
 // back as well, "close" reports a deferred error after the data is on disk,
-// "meddle" lets a writer that takes no lock change the trailer just written.
+// "meddle" lets a writer that takes no lock change the trailer just written,
+// "busy" says EAGAIN while the descriptor may not wait, as a file system
+// that honours O_NONBLOCK for regular files would.
 struct FailingIo : TagFileIo {
     QByteArray fault;
     qint64 budget = -1;
@@ -37,6 +40,8 @@ struct FailingIo : TagFileIo {
     {
         if (restoring && fault == "restore")
             return errno = EIO, -1;
+        if (fault == "busy" && (::fcntl(fd, F_GETFL) & O_NONBLOCK))
+            return errno = EAGAIN, -1;
         if (budget < 0 || restoring)
             return TagFileIo::pwrite(fd, data, size, offset);
         if (budget == 0)
@@ -139,7 +144,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("fault");
         QTest::addColumn<bool>("tagged");
         for (const char *fault :
-             {"nothing written", "half written", "flush", "restore", "close", "meddle"}) {
+             {"nothing written", "half written", "flush", "restore", "close", "meddle", "busy"}) {
             QTest::addRow("append, %s", fault) << QByteArray(fault) << false;
             QTest::addRow("overwrite, %s", fault) << QByteArray(fault) << true;
         }
@@ -182,7 +187,7 @@ private Q_SLOTS:
         const TagEditOutcome outcome = fault == "size limit"
                                            ? EditUnderSizeLimit(path, rlim_t(before.size()))
                                            : EditTag(ToFilePath(path), NewTitle, io);
-        const bool written = fault == "close" || fault == "meddle";
+        const bool written = fault == "close" || fault == "meddle" || fault == "busy";
         QCOMPARE(outcome.written, written);
         QCOMPARE(outcome.restored, fault != "restore");
         QCOMPARE(outcome.error != 0, !written);
