@@ -18,14 +18,25 @@ extern "C" void OnStopSignal(int signal)
 
 } // namespace
 
-bool PrintOut(const QByteArray &utf8)
+bool PrintOutLater(const QByteArray &utf8)
 {
     if (outputFailed)
         return false;
-    if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) ||
-        std::fflush(stdout) != 0)
+    if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()))
         outputFailed = true;
     return !outputFailed;
+}
+
+bool FlushOut()
+{
+    if (!outputFailed && std::fflush(stdout) != 0)
+        outputFailed = true;
+    return !outputFailed;
+}
+
+bool PrintOut(const QByteArray &utf8)
+{
+    return PrintOutLater(utf8) && FlushOut();
 }
 
 void PrintError(const QString &message)

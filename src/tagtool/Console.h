@@ -17,6 +17,11 @@ constexpr int ExitUsage = 2;      // the command was not understood; nothing was
 // two files. False when standard output cannot be written; StopRequested()
 // is true from then on.
 bool PrintOut(const QByteArray &utf8);
+// Leaves the text in standard output's buffer, written when the buffer is
+// full (at each line on a terminal) or by FlushOut(): a batch's result lines
+// cost one system call each otherwise. False as for PrintOut.
+bool PrintOutLater(const QByteArray &utf8);
+bool FlushOut();
 // "brelko-tag: FILE: reason" on standard error.
 void PrintFileError(const FilePath &file, const QString &reason);
 // "brelko-tag: message" on standard error.

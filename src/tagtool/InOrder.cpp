@@ -44,10 +44,12 @@ void Work(Shared &shared, qsizetype count, const std::function<void(qsizetype)> 
 
 qsizetype RunInOrder(qsizetype count, int jobs, const std::function<void(qsizetype)> &work,
                      const std::function<void(qsizetype)> &report,
-                     const std::function<bool()> &stop)
+                     const std::function<bool()> &stop, const std::function<void()> &idle)
 {
     if (jobs <= 1 || count <= 1) {
         for (qsizetype i = 0; i < count; ++i) {
+            if (idle)
+                idle();
             if (stop())
                 return i;
             work(i);
@@ -76,6 +78,8 @@ qsizetype RunInOrder(qsizetype count, int jobs, const std::function<void(qsizety
                 report(head);
             return started;
         }
+        if (!shared.done[head].load() && idle)
+            idle();
         if (!shared.done[head].load()) {
             std::unique_lock<std::mutex> lock(shared.mutex);
             shared.awaited.store(head);

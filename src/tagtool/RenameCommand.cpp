@@ -123,12 +123,12 @@ int RunRename(const QByteArrayList &args)
                 PrintFileError(plan.file, plan.refusal);
                 status = ExitFileFailed;
             } else if (parsed.flag(dryRun) || plan.change.oldName == plan.change.newName) {
-                PrintOut(RenameLine(plan));
+                PrintOutLater(RenameLine(plan));
             } else {
                 toRename.append(i);
             }
         },
-        StopRequested);
+        StopRequested, FlushOut);
     if (planned < files.size()) // stopped before any file was renamed
         return ReportStopped(leftFrom(0) + files.mid(planned), 0);
     if (toRename.isEmpty())

@@ -88,9 +88,7 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
     QList<FilePath> untouched;
     const auto report = [&](qsizetype i) {
         if (outcome[i].written) {
-            // Each line at once: the other threads run ahead, and a reader
-            // that went away must stop them before they reach many more.
-            PrintOut(TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n");
+            PrintOutLater(TerminalSafe(DisplayPath(files.at(i))).toUtf8() + ": tag written\n");
         } else if (outcome[i].error == EINTR && StopRequested()) {
             untouched.append(files.at(i)); // stopped while waiting for its lock
         } else {
@@ -102,7 +100,11 @@ int WriteTagChanges(const QVector<TagChange> &requested, int jobs)
         outcome[i] = TagEditOutcome();
         change[i] = JournalRecord();
     };
-    const qsizetype started = RunInOrder(files.size(), running, work, report, StopRequested);
+    // The lines kept back go out whenever this thread waits for a file: a
+    // reader that went away is noticed, and stops the other threads, before
+    // they reach many more files.
+    const qsizetype started =
+        RunInOrder(files.size(), running, work, report, StopRequested, FlushOut);
     journal.flush();
     untouched += files.mid(started);
     if (!untouched.isEmpty())

@@ -221,6 +221,8 @@ private Q_SLOTS:
                       names);
             QTRY_VERIFY_WITH_TIMEOUT(trailerOf("4.mp3").contains("Evening"), 20000);
             QTest::qWait(300); // until the writers wait for the held files
+            // While they wait, the files done so far are already said to be.
+            QTRY_VERIFY(process.peek(1 << 16).contains("\n4.mp3: tag written\n"));
             QVERIFY(interrupt(process));
             QTest::qWait(100);
             for (const int fd : held)
