@@ -88,6 +88,32 @@ FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct s
     return file;
 }
 
+bool ClearNoWait(int fd)
+{
+    const int error = errno;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        return true;
+    errno = error;
+    return false;
+}
+
+bool ReadFully(int fd, char *data, size_t size, off_t offset)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, data + done, size - done, offset + off_t(done));
+        if (n < 0 && (errno == EINTR || (errno == EAGAIN && ClearNoWait(fd))))
+            continue;
+        if (n == 0)
+            errno = EIO; // the file shrank under us
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
 FilePath SplitFilePath(const FilePath &path, FilePath &name)
 {
     const qsizetype slash = path.lastIndexOf('/');

@@ -66,12 +66,22 @@ template <typename Write> bool WriteFully(size_t size, Write &&write)
 // or O_APPEND. Invalid with errno EISDIR for a folder, EINVAL for anything
 // else that is not a regular file. `info`, when given, receives the file's
 // status as the check saw it. A caller that handles EAGAIN from its reads
-// and writes may pass O_NONBLOCK to keep it (Linux ignores it for regular
-// files): one system call less.
+// and writes (see ClearNoWait) may pass O_NONBLOCK to keep it: one system
+// call less.
 // lock: take the exclusive lock before the status, so that the status is
 // one another writer can no longer change.
 FileDescriptor OpenRegular(int folder, const FilePath &name, int flags, struct stat *info = nullptr,
                            bool lock = false);
+
+// A descriptor that OpenRegular left not to wait, a flag Linux ignores for
+// regular files, and that a file system answered EAGAIN after all: clears
+// the flag so that the call can be made again. False, with errno kept, when
+// the flag was clear already or cannot be cleared.
+bool ClearNoWait(int fd);
+
+// Reads size bytes at offset, carrying on after a signal, a short read or
+// EAGAIN (see ClearNoWait). False with errno; EIO when the file ends first.
+bool ReadFully(int fd, char *data, size_t size, off_t offset);
 
 // The reason for a failed file operation, for a message. EINVAL from
 // OpenRegular is said as what it means there: not a regular file.

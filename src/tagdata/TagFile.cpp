@@ -32,42 +32,11 @@ int TagFileIo::close(int fd)
 
 namespace {
 
-// A tag is read and written on a descriptor opened not to wait, a flag that
-// Linux ignores for regular files: clearing it on every file would cost a
-// system call each. A file system that does honour it says EAGAIN; then the
-// flag goes and the call is made again. False when the flag was already
-// clear (or cannot be cleared): the EAGAIN stands.
-bool RetryWaiting(int fd)
-{
-    const int error = errno;
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0 && (flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
-        return true;
-    errno = error;
-    return false;
-}
-
-bool ReadExactly(int fd, char *data, size_t size, off_t offset)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, data + done, size - done, offset + off_t(done));
-        if (n < 0 && (errno == EINTR || (errno == EAGAIN && RetryWaiting(fd))))
-            continue;
-        if (n == 0)
-            errno = EIO; // the file shrank under us
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
 bool WriteExactly(TagFileIo &io, int fd, const char *data, size_t size, off_t offset)
 {
     return WriteFully(size, [&](size_t done) {
         ssize_t n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
-        if (n < 0 && errno == EAGAIN && RetryWaiting(fd))
+        if (n < 0 && errno == EAGAIN && ClearNoWait(fd))
             n = io.pwrite(fd, data + done, size - done, offset + off_t(done));
         return n;
     });
@@ -134,8 +103,7 @@ bool ReadFileStateAt(int fd, const struct stat &info, FileState &state)
     read.mtimeNs = ModifiedNs(info);
     if (read.size >= Id3v1Tag::Size) {
         read.trailer.resize(Id3v1Tag::Size);
-        if (!ReadExactly(fd, read.trailer.data(), Id3v1Tag::Size,
-                         off_t(read.size - Id3v1Tag::Size)))
+        if (!ReadFully(fd, read.trailer.data(), Id3v1Tag::Size, off_t(read.size - Id3v1Tag::Size)))
             return false;
     }
     state = read;

@@ -4,6 +4,7 @@
 #include "Id3v1Tag.h"
 #include "Id3v2Header.h"
 #include "PathSource.h"
+#include "SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -70,8 +71,7 @@ bool ReadRegular(int fd, TrailerRead &read)
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return false;
     }
-    // O_NONBLOCK may stay: Linux ignores it for regular files, and this
-    // descriptor only ever preads one before it is closed. Clearing it would
+    // O_NONBLOCK stays (see ClearNoWait): clearing it on every file would
     // cost a fifth of the system calls of a listing from a warm cache.
     char head[Id3v2Header::Size];
     const struct iovec into {
@@ -92,13 +92,7 @@ bool ReadRegular(int fd, TrailerRead &read)
     if (info.st_size < Id3v1Tag::Size)
         return true;
     read.trailer.resize(Id3v1Tag::Size);
-    const ssize_t n =
-        ::pread(fd, read.trailer.data(), Id3v1Tag::Size, off_t(info.st_size - Id3v1Tag::Size));
-    if (n == Id3v1Tag::Size)
-        return true;
-    if (n >= 0)
-        errno = EIO; // the file shrank under us
-    return false;
+    return ReadFully(fd, read.trailer.data(), Id3v1Tag::Size, off_t(info.st_size - Id3v1Tag::Size));
 }
 
 } // namespace
