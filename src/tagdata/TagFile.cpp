@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,9 +140,9 @@ bool ReadTag(const QString &path, Id3v1Tag &tag)
     return ReadTag(ToFilePath(path), tag);
 }
 
-FileDescriptor OpenLocked(const FilePath &path, struct stat *info)
+FileDescriptor OpenLocked(const FilePath &path)
 {
-    return OpenRegular(AT_FDCWD, path, O_RDWR, info, true);
+    return OpenRegular(AT_FDCWD, path, O_RDWR, nullptr, true);
 }
 
 TagEditOutcome EditTag(const FilePath &path, const TagEditor &editor)

@@ -82,7 +82,7 @@ bool WriteTag(const QString &path, Id3v1Tag &tag);
 bool WriteTag(const FilePath &path, Id3v1Tag &tag, TagFileIo &io);
 
 // Opens path for reading and writing (safe open) and takes the exclusive tag
-// lock; for undo, which restores a length as well as a trailer. Invalid with
-// errno on failure (EINTR when a signal arrived while waiting). `info`, when
-// given, receives the file's status as taken under the lock.
-FileDescriptor OpenLocked(const FilePath &path, struct stat *info = nullptr);
+// lock; for undo, which restores a length as well as a trailer with plain
+// system calls, so the descriptor waits. Invalid with errno on failure (EINTR
+// when a signal arrived while waiting).
+FileDescriptor OpenLocked(const FilePath &path);
