@@ -78,9 +78,9 @@ qsizetype RunInOrder(qsizetype count, int jobs, const std::function<void(qsizety
                 report(head);
             return started;
         }
-        if (!shared.done[head].load() && idle)
-            idle();
         if (!shared.done[head].load()) {
+            if (idle)
+                idle();
             std::unique_lock<std::mutex> lock(shared.mutex);
             shared.awaited.store(head);
             // A stop while waiting (on a lock another writer holds, say)
